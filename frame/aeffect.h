@@ -25,8 +25,8 @@ struct AEffect;
 // The value argument and the answers are pointer-sized; opcode and index stay 32-bit.
 using VstIntPtr = std::intptr_t;
 
-using HostCallback = VstIntPtr(VSTCALLBACK*)(AEffect* effect, std::int32_t opcode, std::int32_t index,
-                                             VstIntPtr value, void* ptr, float opt);
+using HostCallback = VstIntPtr(VSTCALLBACK*)(AEffect* effect, std::int32_t opcode, std::int32_t index, VstIntPtr value,
+                                             void* ptr, float opt);
 using DispatcherProc = VstIntPtr(VSTCALLBACK*)(AEffect* effect, std::int32_t opcode, std::int32_t index,
                                                VstIntPtr value, void* ptr, float opt);
 using ProcessProc = void(VSTCALLBACK*)(AEffect* effect, float** inputs, float** outputs, std::int32_t sampleFrames);

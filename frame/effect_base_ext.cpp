@@ -5,8 +5,7 @@ VstIntPtr answerOf(bool result) { return result ? 1 : 0; }
 VstIntPtr answerOf(void* result) { return reinterpret_cast<VstIntPtr>(result); }
 }  // namespace
 
-VstIntPtr EffectBaseExt::dispatcher(std::int32_t opcode, std::int32_t index, VstIntPtr value, void* ptr,
-                                    float opt) {
+VstIntPtr EffectBaseExt::dispatcher(std::int32_t opcode, std::int32_t index, VstIntPtr value, void* ptr, float opt) {
     char* text = static_cast<char*>(ptr);
     const auto value32 = static_cast<std::int32_t>(value);
     switch (opcode) {

@@ -119,8 +119,8 @@ TEST(EffectBase, EditorOpcodesWithoutEditorAnswerZero) {
     ERect* rect = reinterpret_cast<ERect*>(0x1);
     EXPECT_EQ(dispatch(record, effEditGetRect, 0, 0, &rect), 0);
     EXPECT_EQ(rect, reinterpret_cast<ERect*>(0x1));
-    for (std::int32_t opcode : {effEditOpen, effEditClose, effEditIdle, effEditDraw, effEditMouse, effEditKey,
-                                effEditTop, effEditSleep})
+    for (std::int32_t opcode :
+         {effEditOpen, effEditClose, effEditIdle, effEditDraw, effEditMouse, effEditKey, effEditTop, effEditSleep})
         EXPECT_EQ(dispatch(record, opcode), 0) << "opcode " << opcode;
 }
 

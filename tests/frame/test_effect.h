@@ -19,8 +19,8 @@ struct HostCall {
 struct RecordingHost {
     static inline std::vector<HostCall> calls;
     static inline VstIntPtr versionAnswer = 2400;
-    static VstIntPtr VSTCALLBACK callback(AEffect*, std::int32_t opcode, std::int32_t index, VstIntPtr value,
-                                          void* ptr, float opt) {
+    static VstIntPtr VSTCALLBACK callback(AEffect*, std::int32_t opcode, std::int32_t index, VstIntPtr value, void* ptr,
+                                          float opt) {
         calls.push_back({opcode, index, value, ptr, opt});
         return opcode == audioMasterVersion ? versionAnswer : 0;
     }

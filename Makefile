@@ -1,0 +1,43 @@
+# The two commands of the README: `make demo` and `make test`. Both install
+# what is missing first (tools/bootstrap), then configure and build.
+SHELL := /bin/bash
+CMAKE_FLAGS := $(if $(CI),-DROOMPLATE_WERROR=ON,)
+LINUX_BIN := build/linux/bin
+MINGW32_BIN := build/mingw32/bin
+
+.PHONY: all bootstrap linux mingw32 mingw64 test test-linux test-wine demo clean
+
+all: linux
+
+bootstrap:
+	@tools/bootstrap
+
+linux: bootstrap
+	cmake --preset linux $(CMAKE_FLAGS) >/dev/null
+	cmake --build --preset linux
+
+mingw32: bootstrap
+	cmake --preset mingw32 $(CMAKE_FLAGS) >/dev/null
+	cmake --build --preset mingw32
+
+mingw64: bootstrap
+	cmake --preset mingw64 $(CMAKE_FLAGS) >/dev/null
+	cmake --build --preset mingw64
+
+test-linux: linux
+	ctest --preset linux
+
+# The 32-bit test programs under Wine: real Win32 answers where our subset answers natively.
+test-wine: mingw32
+	ctest --preset mingw32
+
+test: test-linux mingw64 test-wine
+	tools/check-format
+	@echo "make test: all suites passed"
+
+demo: linux
+	@mkdir -p demo
+	$(LINUX_BIN)/roomplate info | head -n 20
+
+clean:
+	rm -rf build demo

@@ -1,0 +1,13 @@
+// The subcommands of the roomplate CLI; each registers its options and its action.
+#pragma once
+
+#include <string>
+
+namespace CLI {
+class App;
+}
+
+void addInfoCommand(CLI::App& app);
+
+// The plug-in built beside this executable: roomplate.so, roomplate.dll or roomplate-x64.dll.
+std::string defaultPluginPath();

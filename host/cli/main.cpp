@@ -1,0 +1,28 @@
+// roomplate: a command-line VST 2 host for rendering, snapshots, information and benchmarks.
+#include <CLI/CLI.hpp>
+#include <cstdio>
+
+#include "host/cli/command_error.h"
+#include "host/cli/commands.h"
+
+int main(int argc, char** argv) {
+    CLI::App app{
+        "roomplate: renders audio through the Roomplate reverb (or any VST 2 plug-in), draws its editor and "
+        "benchmarks it"};
+    app.require_subcommand(1);
+    addInfoCommand(app);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& help) {
+        return app.exit(help);
+    } catch (const CLI::CallForAllHelp& help) {
+        return app.exit(help);
+    } catch (const CLI::ParseError& failure) {
+        std::fprintf(stderr, "roomplate: %s\n", failure.what());
+        return kExitUsage;
+    } catch (const CommandError& failure) {
+        std::fprintf(stderr, "roomplate: %s\n", failure.what());
+        return kExitUsage;
+    }
+    return 0;
+}

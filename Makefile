@@ -5,7 +5,7 @@ CMAKE_FLAGS := $(if $(CI),-DROOMPLATE_WERROR=ON,)
 LINUX_BIN := build/linux/bin
 MINGW32_BIN := build/mingw32/bin
 
-.PHONY: all bootstrap linux mingw32 mingw64 test test-linux test-wine demo clean
+.PHONY: all bootstrap linux mingw32 mingw64 test test-linux test-wine test-e2e demo clean
 
 all: linux
 
@@ -31,7 +31,11 @@ test-linux: linux
 test-wine: mingw32
 	ctest --preset mingw32
 
-test: test-linux mingw64 test-wine
+# Through the built files as a host and a user meet them: exports, renders across builds.
+test-e2e: linux mingw32 mingw64
+	tools/run-e2e
+
+test: test-linux mingw64 test-wine test-e2e
 	tools/check-format
 	@echo "make test: all suites passed"
 

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# The plug-in files export exactly their entry names.
+source "$(dirname "$0")/lib.sh"
+
+dll_exports() {  # the names in a DLL's export table
+  "$1" -p "$2" | awk '/\[Ordinal\/Name Pointer\] Table/ {table=1; next} table && /^\s*\[/ {print $NF} table && /^$/ {table=0}'
+}
+
+so=$LINUX_BIN/roomplate.so
+dll32=$MINGW32_BIN/roomplate.dll
+dll64=$MINGW64_BIN/roomplate-x64.dll
+
+check "roomplate.so exports main and VSTPluginMain" \
+  test "$(nm -D --defined-only "$so" | awk '$2 ~ /[TtWi]/ {print $3}' | sort | tr '\n' ' ')" = "VSTPluginMain main "
+check "roomplate.dll exports exactly main" \
+  test "$(dll_exports i686-w64-mingw32-objdump "$dll32" | sort | tr '\n' ' ')" = "main "
+check "roomplate-x64.dll exports main and VSTPluginMain" \
+  test "$(dll_exports x86_64-w64-mingw32-objdump "$dll64" | sort | tr '\n' ' ')" = "VSTPluginMain main "
+check "roomplate.dll needs no runtime DLLs beyond Windows' own" \
+  bash -c "! i686-w64-mingw32-objdump -p '$dll32' | grep -i 'DLL Name' | grep -qiE 'libgcc|libstdc|winpthread'"
+finish

@@ -655,10 +655,10 @@ def shade_sphere(nx, ny):
     colour = mix(KNOB_DARK, KNOB_MID, min(1.0, diffuse * 1.05))
     hx, hy, hz = lx, ly, lz + 1.0
     norm = math.sqrt(hx * hx + hy * hy + hz * hz)
-    spec = max(0.0, (nx * hx + ny * hy + nz * hz) / norm)
+    shine = max(0.0, (nx * hx + ny * hy + nz * hz) / norm)
     for _ in range(5):
-        spec *= spec  # spec ** 32
-    return mix(colour, KNOB_SHINE, min(1.0, spec * 0.85))
+        shine *= shine  # shine ** 32
+    return mix(colour, KNOB_SHINE, min(1.0, shine * 0.85))
 
 
 def quantise(colour, step):

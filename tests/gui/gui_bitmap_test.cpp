@@ -2,6 +2,8 @@
 // monochrome-to-colour rule those copies rely on.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "gui/draw_context.h"
 #include "gui/gui_bitmap.h"
 #include "gui_test_support.h"
@@ -25,6 +27,8 @@ GuiColor borderedImage(int x, int y) {
 
 class GuiBitmapTest : public ::testing::Test {
 protected:
+    void checkMask(const GuiColor& key);
+
     HostWindow host;
     Canvas canvas{host, 40, 40, colorRed};
 };
@@ -117,11 +121,20 @@ TEST_F(GuiBitmapTest, DrawTransparentLeavesTheKeyColourOut) {
 }
 
 TEST_F(GuiBitmapTest, MaskIsWhiteExactlyWhereTheImageHasTheKeyColour) {
+    for (const GuiColor& key : {colorTransparent, colorGreen}) {
+        SCOPED_TRACE("key colour " + describe(key));
+        canvas.clear(colorRed);
+        checkMask(key);
+    }
+}
+
+void GuiBitmapTest::checkMask(const GuiColor& key) {
     HBITMAP image = makeColorBitmap(host, 12, 12, borderedImage);
-    HBITMAP mask = GuiBitmap::createMask(canvas.dc(), image, colorTransparent);
+    HBITMAP mask = GuiBitmap::createMask(canvas.dc(), image, key);
     ASSERT_NE(mask, nullptr);
     BITMAP description;
-    ASSERT_NE(GetObjectA(mask, sizeof(description), &description), 0);
+    std::memset(&description, 0, sizeof(description));
+    EXPECT_NE(GetObjectA(mask, sizeof(description), &description), 0);
     EXPECT_EQ(description.bmWidth, 12);
     EXPECT_EQ(description.bmHeight, 12);
     EXPECT_EQ(description.bmPlanes, 1);
@@ -140,9 +153,9 @@ TEST_F(GuiBitmapTest, MaskIsWhiteExactlyWhereTheImageHasTheKeyColour) {
     DeleteObject(image);
     EXPECT_TRUE(pixelsMatch(
         canvas,
-        [](int x, int y) {
+        [&](int x, int y) {
             if (x >= 12 || y >= 12) return colorRed;
-            return sameColor(borderedImage(x, y), colorTransparent) ? colorWhite : colorBlack;
+            return sameColor(borderedImage(x, y), key) ? colorWhite : colorBlack;
         },
         "mask"));
 }

@@ -263,9 +263,18 @@ TEST_F(GuiFrameTest, FrameHoldsOneReferenceToItsBackgroundAndDrawsItFirst) {
     frame->setBackground(other);
     EXPECT_EQ(image->getReferenceCount(), 1);
     EXPECT_EQ(other->getReferenceCount(), 2);
+    image->release();
+
+    // Held by the frame alone, the background survives being set again.
+    other->release();
+    HBITMAP otherImage = other->getHandle();
+    frame->setBackground(other);
+    BITMAP description;
+    EXPECT_NE(GetObjectA(otherImage, sizeof(description), &description), 0) << "the image was deleted";
+    EXPECT_EQ(other->getReferenceCount(), 1);
+    other->addRef();
     delete frame;
     EXPECT_EQ(other->getReferenceCount(), 1);
-    image->release();
     other->release();
 }
 

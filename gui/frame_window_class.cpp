@@ -16,16 +16,23 @@ char className[32];
 
 HINSTANCE moduleInstance() { return static_cast<HINSTANCE>(moduleHandle); }
 
+// Eight digits on 32-bit; the full handle on 64-bit so that no two modules share a name.
+void formatName() {
+    std::snprintf(className, sizeof(className), "Plugin%08" PRIxPTR, reinterpret_cast<std::uintptr_t>(moduleHandle));
+}
+
 }  // namespace
 
 const char* FrameWindowClass::name() {
-    // Eight digits on 32-bit; the full handle on 64-bit so that no two modules share a name.
-    std::snprintf(className, sizeof(className), "Plugin%08" PRIxPTR, reinterpret_cast<std::uintptr_t>(moduleHandle));
+    // While registered, the name the class was registered under; the module
+    // handle does not change while the library is loaded.
+    if (users == 0) formatName();
     return className;
 }
 
 void FrameWindowClass::acquire(WNDPROC windowProcedure) {
     if (++users != 1) return;
+    formatName();
     WNDCLASSA windowClass;
     std::memset(&windowClass, 0, sizeof(windowClass));
     windowClass.style = 0;  // no double-click messages
@@ -43,5 +50,5 @@ void FrameWindowClass::acquire(WNDPROC windowProcedure) {
 
 void FrameWindowClass::release() {
     if (users == 0) return;
-    if (--users == 0) UnregisterClassA(name(), moduleInstance());
+    if (--users == 0) UnregisterClassA(className, moduleInstance());
 }

@@ -1,0 +1,75 @@
+#include "editor/value_converters.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+struct ScaledTextFormat {
+    double scale;
+    const char* format;  // takes one int
+};
+
+enum ScaledText { kPercent, kMetres60, kMs90, kMs120, kMs180, kMs200 };
+
+constexpr ScaledTextFormat kScaledTextFormats[] = {
+    {100.0, "%d%%"}, {60.0, "%d m"}, {90.0, "%d ms"}, {120.0, "%d ms"}, {180.0, "%d ms"}, {200.0, "%d ms"},
+};
+
+// Sample rate of the frequency coefficients the hertz display inverts, whatever
+// rate the host runs at.
+constexpr double kCoefficientRate = 44100.0;
+constexpr double kPi = 3.141592653589793;
+
+constexpr char kMinusInfinityText[] = "  -oo   ";
+
+// Truncation toward zero that stays defined for every double: values beyond
+// the int32 range saturate and NaN gives 0, so a host value far outside 0..1
+// still prints a number.
+std::int32_t truncateToInt32(double x) {
+    if (std::isnan(x)) return 0;
+    if (x >= 2147483647.0) return std::numeric_limits<std::int32_t>::max();
+    if (x <= -2147483648.0) return std::numeric_limits<std::int32_t>::min();
+    return static_cast<std::int32_t>(x);
+}
+
+// A float times a scale of at most 8 bits fits a double's mantissa: the
+// product is exact before it is truncated.
+void printScaled(ScaledText kind, float value, char* text) {
+    const ScaledTextFormat& entry = kScaledTextFormats[kind];
+    std::snprintf(text, kConverterTextSize, entry.format, truncateToInt32(static_cast<double>(value) * entry.scale));
+}
+
+}  // namespace
+
+void percentText(float value, char* text) { printScaled(kPercent, value, text); }
+void mText60(float value, char* text) { printScaled(kMetres60, value, text); }
+void msText90(float value, char* text) { printScaled(kMs90, value, text); }
+void msText120(float value, char* text) { printScaled(kMs120, value, text); }
+void msText180(float value, char* text) { printScaled(kMs180, value, text); }
+void msText200(float value, char* text) { printScaled(kMs200, value, text); }
+
+void decibelText(float value, char* text) {
+    if (!(value > 0.0f)) {
+        std::memcpy(text, kMinusInfinityText, sizeof kMinusInfinityText);
+        return;
+    }
+    // +inf is shown as the largest float (771 db) rather than as the C
+    // library's own spelling of infinity, which differs between runtimes.
+    const double level = std::fmin(static_cast<double>(value), std::numeric_limits<float>::max());
+    std::snprintf(text, kConverterTextSize, "%.0f db", 20.0 * std::log10(level));
+}
+
+void hertzText(float value, char* text) {
+    // The coefficient reaches 2 at half the rate; beyond -2..2 asin would give
+    // NaN, so the argument is held to -1..1 and such values show +-22050 Hz.
+    // NaN stays NaN and truncates to 0.
+    double sine = static_cast<double>(value) * 0.5;
+    if (sine > 1.0) sine = 1.0;
+    if (sine < -1.0) sine = -1.0;
+    const double hertz = std::asin(sine) * kCoefficientRate / kPi;
+    std::snprintf(text, kConverterTextSize, "%.0d Hz", truncateToInt32(hertz));
+}

@@ -2,27 +2,12 @@
 // flag around open and idle, the frame's idle pass and the throttled doIdle.
 #include <gtest/gtest.h>
 
-#include <vector>
-
-#include "frame/effect_base.h"
 #include "gui/editor_base.h"
 #include "gui_test_support.h"
 #include "recording_view.h"
+#include "silent_effect.h"
 
 namespace {
-
-std::vector<std::int32_t> hostOpcodes;
-
-VstIntPtr VSTCALLBACK recordingHost(AEffect*, std::int32_t opcode, std::int32_t, VstIntPtr, void*, float) {
-    hostOpcodes.push_back(opcode);
-    return 0;
-}
-
-class SilentEffect : public EffectBase {
-public:
-    SilentEffect() : EffectBase(recordingHost, 1, 1) {}
-    void process(float**, float**, std::int32_t) override {}
-};
 
 // Builds its frame in open and deletes it in close, as a plug-in's editor does.
 class TestEditor : public EditorBase {
@@ -55,13 +40,7 @@ public:
 
 class EditorBaseTest : public ::testing::Test {
 protected:
-    void SetUp() override { hostOpcodes.clear(); }
-
-    int hostIdleCalls() const {
-        int n = 0;
-        for (std::int32_t opcode : hostOpcodes) n += opcode == audioMasterIdle ? 1 : 0;
-        return n;
-    }
+    void SetUp() override { IdleCountingHost::opcodes.clear(); }
 
     EventLog log;
     SilentEffect effect;  // owns the editor made in each test
@@ -133,7 +112,7 @@ TEST_F(EditorBaseTest, DoIdleRunsAPassAndCallsTheHostOnce50msHavePassed) {
     GuiFrame frame(GuiRect(0, 0, 10, 10), nullptr, editor);
     frame.doIdle();
     EXPECT_EQ(log.count("editor idle"), 1);
-    EXPECT_EQ(hostIdleCalls(), 1);
+    EXPECT_EQ(IdleCountingHost::idleCalls(), 1);
 }
 
 TEST_F(EditorBaseTest, DoIdleWithoutAnEffectRunsThePassOnly) {
@@ -144,7 +123,7 @@ TEST_F(EditorBaseTest, DoIdleWithoutAnEffectRunsThePassOnly) {
     }
     editor.doIdle();
     EXPECT_EQ(ownLog.count("editor idle"), 1);
-    EXPECT_EQ(hostIdleCalls(), 0);
+    EXPECT_EQ(IdleCountingHost::idleCalls(), 0);
 }
 
 }  // namespace

@@ -2,32 +2,17 @@
 // control: only our own Win32 subset can script them (platform/win32_testing.h).
 #include <gtest/gtest.h>
 
-#include <vector>
-
-#include "frame/effect_base.h"
 #include "gui/draw_context.h"
 #include "gui/editor_base.h"
 #include "gui/gui_frame.h"
 #include "gui_test_support.h"
 #include "platform/win32_testing.h"
 #include "recording_view.h"
+#include "silent_effect.h"
 
 namespace {
 
 using win32testing::InputStep;
-
-std::vector<std::int32_t> hostOpcodes;
-
-VstIntPtr VSTCALLBACK recordingHost(AEffect*, std::int32_t opcode, std::int32_t, VstIntPtr, void*, float) {
-    hostOpcodes.push_back(opcode);
-    return 0;
-}
-
-class SilentEffect : public EffectBase {
-public:
-    SilentEffect() : EffectBase(recordingHost, 1, 1) {}
-    void process(float**, float**, std::int32_t) override {}
-};
 
 class CountingEditor : public EditorBase {
 public:
@@ -41,15 +26,10 @@ public:
 
 class ScriptedInputTest : public ::testing::Test {
 protected:
-    void SetUp() override { hostOpcodes.clear(); }
+    void SetUp() override { IdleCountingHost::opcodes.clear(); }
     void TearDown() override {
         win32testing::clearInputScript();
         win32testing::useRealClock();
-    }
-    int hostIdleCalls() const {
-        int n = 0;
-        for (std::int32_t opcode : hostOpcodes) n += opcode == audioMasterIdle ? 1 : 0;
-        return n;
     }
 };
 
@@ -111,7 +91,7 @@ TEST_F(ScriptedInputTest, DoIdleRunsAtMostOncePer50ms) {
         win32testing::setTickCount(step.tick);
         editor->doIdle();
         EXPECT_EQ(editor->idlePasses, step.passesAfter) << "at " << step.tick << " ms";
-        EXPECT_EQ(hostIdleCalls(), step.passesAfter) << "at " << step.tick << " ms";
+        EXPECT_EQ(IdleCountingHost::idleCalls(), step.passesAfter) << "at " << step.tick << " ms";
     }
 }
 

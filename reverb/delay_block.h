@@ -1,0 +1,51 @@
+// Common storage of the three delay-line classes: a circular buffer of
+// `capacity` cells and a cursor at the cell written next, which also holds
+// the oldest sample. Positions are indices. A line owns its cells, so it
+// cannot be copied.
+//
+// Audio thread, except clear, which mainsOff calls from the host's thread.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+class DelayBlock {
+public:
+    DelayBlock(const DelayBlock&) = delete;
+    DelayBlock& operator=(const DelayBlock&) = delete;
+    virtual ~DelayBlock() = default;
+
+    // The base passes its input through; TapDelay stores it.
+    virtual float tick(float input) { return input; }
+    virtual void clear() {}
+
+    std::int32_t getCapacity() const { return capacity; }
+    std::int32_t getCursor() const { return cursor; }
+    // The value the last allpass step returned (allpass classes only).
+    float getLastOutput() const { return lastOutput; }
+
+protected:
+    // At least one cell, so that a ring always has somewhere to advance to.
+    explicit DelayBlock(std::int32_t cells)
+        : buffer(std::make_unique<float[]>(cells > 0 ? cells : 1)), capacity(cells > 0 ? cells : 1) {}
+
+    // Index of the sample `distance` steps back in a ring of `ringLength` cells.
+    // distance 0 … ringLength; 0 and ringLength both address the cursor cell.
+    // While the cursor lies below the capacity the index does too.
+    std::int32_t indexBack(std::int32_t distance, std::int32_t ringLength) const {
+        std::int32_t index = cursor - distance;
+        if (index < 0) index += ringLength;
+        return index;
+    }
+    // One step on; subtracts the ring length once when the cursor reaches it.
+    void advanceCursor(std::int32_t ringLength) {
+        ++cursor;
+        if (cursor >= ringLength) cursor -= ringLength;
+    }
+    void zeroCells();
+
+    std::int32_t cursor = 0;
+    float lastOutput = 0.0f;
+    std::unique_ptr<float[]> buffer;
+    std::int32_t capacity;
+};

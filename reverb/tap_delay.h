@@ -1,0 +1,40 @@
+// A delay line read at any number of taps, or run as a comb. A step writes
+// with tick, reads its taps, then calls advance once; combTick does all three.
+// The active length can be set up to the capacity.
+#pragma once
+
+#include "reverb/delay_block.h"
+
+class TapDelay final : public DelayBlock {
+public:
+    explicit TapDelay(std::int32_t capacity);
+
+    // Stores the input at the cursor; does not advance.
+    float tick(float input) override {
+        buffer[cursor] = input;
+        return 0.0f;
+    }
+    void advance() { advanceCursor(activeLength); }
+    // distance 0 … active length; after tick, 0 gives the value just stored.
+    float tapAt(std::int32_t distance) const { return buffer[indexBack(distance, activeLength)]; }
+    // y = gain·oldest + input, stored over the oldest; loop delay = active length.
+    float combTick(float gain, float input) {
+        float& oldest = buffer[cursor];
+        const float output = gain * oldest + input;
+        oldest = output;
+        advance();
+        return output;
+    }
+    float readOldest() const { return buffer[cursor]; }
+
+    // Limited to 1 … capacity. The cursor stays: if it now lies at or beyond the
+    // new length, each advance subtracts the length once until it is back below.
+    void setLength(std::int32_t length) { activeLength = length < 1 ? 1 : (length > capacity ? capacity : length); }
+    std::int32_t getLength() const { return activeLength; }
+
+    // All cells to 0; cursor and active length stay.
+    void clear() override { zeroCells(); }
+
+private:
+    std::int32_t activeLength;
+};

@@ -109,7 +109,10 @@ public:
 
     const BlockSizes& getBlockSizes() const { return sizes; }
     const BlockValues& getBlockValues() const { return values; }
-    std::int32_t getCombLength(std::int32_t line) const { return combLines[line].getLength(); }
+    // Active length of comb line 0 … 19; 0 for any other number.
+    std::int32_t getCombLength(std::int32_t line) const {
+        return line >= 0 && line < kMaxCombs ? combLines[line].getLength() : 0;
+    }
     // Whether the stage of switch parameter 53 … 56 is on.
     bool isSwitchOn(std::int32_t index) const;
 

@@ -25,20 +25,6 @@ public:
     explicit PostUpdateProbe(EffectBase* effect) : EditorInterface(effect) {}
 };
 
-TEST(ParameterTable, FaceLabelsAndWordsOfTheTrickyRows) {
-    // Indices 8 and 9 carry the labels of the other's allpass; 36 to 47 stand in the Delay columns.
-    EXPECT_STREQ(kParameterTable[8].faceLabel, "AllPass Time 7");
-    EXPECT_STREQ(kParameterTable[9].faceLabel, "AllPass Time 6");
-    EXPECT_STREQ(kParameterTable[29].faceLabel, "Source Vol.");
-    EXPECT_STREQ(kParameterTable[41].faceLabel, "Left");
-    EXPECT_STREQ(kParameterTable[42].faceLabel, "Right");
-    EXPECT_STREQ(kParameterTable[42].faceColumn, "Delay");
-    EXPECT_STREQ(kParameterTable[56].faceLabel, "Softener");
-    EXPECT_EQ(kParameterTable[35].word, 0);
-    EXPECT_EQ(kParameterTable[0].word, 4);
-    EXPECT_EQ(kParameterTable[55].word, 53);
-}
-
 TEST(ProgramRecord, StartsAsInitAndLoadsDattorroOnlyForNumberOne) {
     ProgramRecord record;
     EXPECT_STREQ(record.name, "Init");

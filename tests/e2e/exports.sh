@@ -3,7 +3,7 @@
 source "$(dirname "$0")/lib.sh"
 
 dll_exports() {  # the names in a DLL's export table
-  "$1" -p "$2" | awk '/\[Ordinal\/Name Pointer\] Table/ {table=1; next} table && /^\s*\[/ {print $NF} table && /^$/ {table=0}'
+  "$1" -p "$2" | awk '/\[Ordinal\/Name Pointer\] Table/ {table=1; next} table && /^[ \t]*\[/ {print $NF} table && /^$/ {table=0}'
 }
 
 so=$LINUX_BIN/roomplate.so

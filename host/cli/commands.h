@@ -8,6 +8,8 @@ class App;
 }
 
 void addInfoCommand(CLI::App& app);
+void addRenderCommand(CLI::App& app);
+void addBenchCommand(CLI::App& app);
 
 // The plug-in built beside this executable: roomplate.so, roomplate.dll or roomplate-x64.dll.
 std::string defaultPluginPath();

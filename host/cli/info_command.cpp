@@ -6,6 +6,7 @@
 #include "host/cli/command_error.h"
 #include "host/cli/commands.h"
 #include "host/hosted_plugin.h"
+#include "host/plugin_setup.h"
 
 namespace {
 
@@ -28,16 +29,6 @@ std::string fourCharText(std::int32_t code) {
     return text;
 }
 
-std::string programName(const HostedPlugin& plugin, std::int32_t program) {
-    char text[kTextBufferBytes] = {};
-    if (plugin.dispatch(effGetProgramNameIndexed, program, -1, text) != 0) {
-        text[kTextBufferBytes - 1] = '\0';
-        return text;
-    }
-    plugin.dispatch(effSetProgram, 0, program);
-    return queryText(plugin, effGetProgramName);
-}
-
 void printInfo(const std::string& path) {
     std::string error;
     auto plugin = HostedPlugin::load(path, error);
@@ -57,7 +48,7 @@ void printInfo(const std::string& path) {
 
     const auto current = static_cast<std::int32_t>(plugin->dispatch(effGetProgram));
     for (std::int32_t program = 0; program < record->numPrograms; ++program)
-        std::printf("program %d: %s\n", program, programName(*plugin, program).c_str());
+        std::printf("program %d: %s\n", program, programName(*plugin->effect(), program).c_str());
     if (record->numPrograms > 0) plugin->dispatch(effSetProgram, 0, current);
 
     for (std::int32_t index = 0; index < record->numParams; ++index) {

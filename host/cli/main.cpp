@@ -10,7 +10,9 @@ int main(int argc, char** argv) {
         "roomplate: renders audio through the Roomplate reverb (or any VST 2 plug-in), draws its editor and "
         "benchmarks it"};
     app.require_subcommand(1);
+    addRenderCommand(app);
     addInfoCommand(app);
+    addBenchCommand(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {
@@ -20,7 +22,8 @@ int main(int argc, char** argv) {
     } catch (const CLI::ParseError& failure) {
         std::fprintf(stderr, "roomplate: %s\n", failure.what());
         return kExitUsage;
-    } catch (const CommandError& failure) {
+    } catch (const std::exception& failure) {
+        // CommandError and every failure the host's classes report (files, plug-ins): one line.
         std::fprintf(stderr, "roomplate: %s\n", failure.what());
         return kExitUsage;
     }

@@ -8,9 +8,9 @@
 
 namespace {
 
+#if !defined(_WIN32)
 bool fileExists(const std::string& path) { return std::ifstream(path).good(); }
 
-#if !defined(_WIN32)
 // A third-party plug-in that nobody here wrote, from Debian's dragonfly-reverb-vst.
 const std::string kDragonflyPlate = "/usr/lib/lxvst/DragonflyPlateReverb-vst.so";
 

@@ -23,7 +23,7 @@ constexpr double kWarmUpSeconds = 1.0;
 struct BenchOptions {
     std::vector<std::string> plugins;
     double seconds = 60.0;
-    int blockFrames = 512;
+    int blockFrames = kDefaultBlockFrames;
     int rounds = 5;
     std::string program;
 };
@@ -130,7 +130,7 @@ void addBenchCommand(CLI::App& app) {
     command->add_option("--seconds", options->seconds, "Seconds of audio each plug-in processes per round")
         ->capture_default_str();
     command->add_option("--block", options->blockFrames, "Frames per processing call")
-        ->check(CLI::Range(1, 8192))
+        ->check(CLI::Range(1, kMaxBlockFrames))
         ->capture_default_str();
     command->add_option("--rounds", options->rounds, "Rounds over all plug-ins; the median is reported")
         ->check(CLI::Range(1, 1000))

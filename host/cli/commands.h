@@ -7,6 +7,10 @@ namespace CLI {
 class App;
 }
 
+// Frames per processing call, for render and bench alike.
+constexpr int kDefaultBlockFrames = 512;
+constexpr int kMaxBlockFrames = 8192;
+
 void addInfoCommand(CLI::App& app);
 void addRenderCommand(CLI::App& app);
 void addBenchCommand(CLI::App& app);

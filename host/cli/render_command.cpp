@@ -24,8 +24,6 @@
 
 namespace {
 
-constexpr int kDefaultBlockFrames = 512;
-constexpr int kMaxBlockFrames = 8192;
 constexpr double kDefaultTailSeconds = 4.0;
 constexpr double kMaxTailSeconds = 60.0;
 constexpr const char* kDemoOutput = "roomplate-demo-wet.wav";
@@ -87,7 +85,7 @@ bool samePath(const std::string& a, const std::string& b) {
     return std::filesystem::weakly_canonical(a, ignored) == std::filesystem::weakly_canonical(b, ignored);
 }
 
-void checkOutputs(const RenderOptions& options) {
+void checkOptions(const RenderOptions& options) {
     for (const std::string* path : {&options.output, &options.dryOutput}) {
         if (path->empty()) continue;
         if (!hasWavExtension(*path)) throw CommandError(*path + ": the output is a WAV file; name it .wav");
@@ -169,7 +167,7 @@ void renderSource(const RenderOptions& options, const std::vector<ParameterSetti
 void render(RenderOptions options) {
     const std::vector<ParameterSetting> settings = parseSettings(options.settings);
     if (options.output.empty()) options.output = defaultOutputPath(options.input);
-    checkOutputs(options);
+    checkOptions(options);
     if (!options.input.empty()) {
         AudioFileReader reader(options.input);  // streamed
         renderSource(options, settings, reader, reader.sampleRate(), reader.frames(), nullptr);

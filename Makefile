@@ -16,11 +16,18 @@ linux: bootstrap
 	cmake --preset linux $(CMAKE_FLAGS) >/dev/null
 	cmake --build --preset linux
 
-mingw32: bootstrap
+# Debian packages no MinGW libsndfile: build it once from Debian's source package.
+build/deps/mingw32/lib/libsndfile.a: | bootstrap
+	tools/build-libsndfile-mingw i686 build/deps/mingw32
+
+build/deps/mingw64/lib/libsndfile.a: | bootstrap
+	tools/build-libsndfile-mingw x86_64 build/deps/mingw64
+
+mingw32: bootstrap build/deps/mingw32/lib/libsndfile.a
 	cmake --preset mingw32 $(CMAKE_FLAGS) >/dev/null
 	cmake --build --preset mingw32
 
-mingw64: bootstrap
+mingw64: bootstrap build/deps/mingw64/lib/libsndfile.a
 	cmake --preset mingw64 $(CMAKE_FLAGS) >/dev/null
 	cmake --build --preset mingw64
 
@@ -41,7 +48,8 @@ test: test-linux mingw64 test-wine test-e2e
 
 demo: linux
 	@mkdir -p demo
-	$(LINUX_BIN)/roomplate info | head -n 20
+	$(LINUX_BIN)/roomplate render --dry-out demo/roomplate-demo-dry.wav -o demo/roomplate-demo-wet.wav
+	@echo "make demo: wrote demo/roomplate-demo-dry.wav and demo/roomplate-demo-wet.wav"
 
 clean:
 	rm -rf build demo

@@ -40,27 +40,23 @@ RECT orderedBox(int left, int top, int right, int bottom) {
 double centreX(const RECT& box) { return (box.left + box.right) / 2.0; }
 double centreY(const RECT& box) { return (box.top + box.bottom) / 2.0; }
 
-// The part of the ellipse's interior inside the sector.
-std::vector<Span> sectorSpans(const std::vector<Span>& ellipse, const ArcSector& sector) {
-    std::vector<Span> spans;
-    for (const Span& span : ellipse) {
-        int runStart = span.x1;
-        for (int x = span.x0; x <= span.x1; ++x) {
-            const bool inside = x < span.x1 && sector.contains(x + 0.5, span.y + 0.5);
-            if (inside && runStart == span.x1) runStart = x;
-            if (!inside && runStart != span.x1) {
-                spans.push_back({span.y, runStart, x});
-                runStart = span.x1;
-            }
-        }
-    }
-    return spans;
+// A pie's interior: the polygon from the centre along the arc's pixels and
+// back, filled by the polygon rule, so its right and bottom edges stay out
+// like those of every other filled figure.
+std::vector<Span> wedgeSpans(const RECT& box, const std::vector<POINT>& arc) {
+    std::vector<POINT> corners(arc);
+    corners.push_back({(box.left + box.right) / 2, (box.top + box.bottom) / 2});
+    return polygonSpans(corners.data(), static_cast<int>(corners.size()));
 }
 
-// The outline pixels within the sector, walked from its start.
-std::vector<POINT> arcPixels(const std::vector<POINT>& outline, const ArcSector& sector) {
+// The pixels of the ellipse's outline in the sector from the ray through
+// start counter-clockwise to the ray through end, walked from start.
+std::vector<POINT> arcPixels(const RECT& box, POINT start, POINT end) {
+    const double cx = centreX(box);
+    const double cy = centreY(box);
+    const ArcSector sector(cx, cy, start, end);
     std::vector<POINT> arc;
-    for (const POINT& p : outline) {
+    for (const POINT& p : regionOutline(ellipseSpans(box), cx, cy)) {
         if (sector.contains(p.x + 0.5, p.y + 0.5)) arc.push_back(p);
     }
     std::stable_sort(arc.begin(), arc.end(), [&sector](const POINT& a, const POINT& b) {
@@ -136,12 +132,8 @@ BOOL WINAPI Arc(HDC hdc, int x1, int y1, int x2, int y2, int x3, int y3, int x4,
     win32subset::DeviceContextObject* dc = GdiObjects::instance().findDc(hdc);
     if (dc == nullptr) return FALSE;
     const RECT box = win32subset::orderedBox(x1, y1, x2, y2);
-    const double cx = win32subset::centreX(box);
-    const double cy = win32subset::centreY(box);
-    const std::vector<POINT> outline = win32subset::regionOutline(win32subset::ellipseSpans(box), cx, cy);
-    const win32subset::ArcSector sector(cx, cy, {x3, y3}, {x4, y4});
     DrawingCall call(*dc);
-    PenStroke(call.painter, *dc).path(win32subset::arcPixels(outline, sector));
+    PenStroke(call.painter, *dc).path(win32subset::arcPixels(box, {x3, y3}, {x4, y4}));
     return TRUE;
 }
 
@@ -149,29 +141,34 @@ BOOL WINAPI Pie(HDC hdc, int left, int top, int right, int bottom, int xr1, int 
     win32subset::DeviceContextObject* dc = GdiObjects::instance().findDc(hdc);
     if (dc == nullptr) return FALSE;
     const RECT box = win32subset::orderedBox(left, top, right, bottom);
-    const double cx = win32subset::centreX(box);
-    const double cy = win32subset::centreY(box);
-    const win32subset::ArcSector sector(cx, cy, {xr1, yr1}, {xr2, yr2});
-    const std::vector<win32subset::Span> wedge = win32subset::sectorSpans(win32subset::ellipseSpans(box), sector);
+    const std::vector<POINT> arc = win32subset::arcPixels(box, {xr1, yr1}, {xr2, yr2});
+    const std::vector<win32subset::Span> wedge = win32subset::wedgeSpans(box, arc);
     DrawingCall call(*dc);
     call.fill(wedge);
     PenStroke pen(call.painter, *dc);
-    if (!pen.isNull()) pen.path(win32subset::regionOutline(wedge, cx, cy));
+    if (pen.isNull() || arc.empty()) return TRUE;
+    // The outline: the arc and the two radii.
+    const POINT centre{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+    pen.path(arc);
+    pen.line(arc.back(), centre);
+    pen.line(centre, arc.front());
     return TRUE;
 }
 
+// Like USER32's FillRect, this answers 1 for any rectangle, drawing nothing
+// when the DC or the brush is not valid.
 int WINAPI FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr) {
     GdiObjects& objects = GdiObjects::instance();
+    if (lprc == nullptr) return 0;
     win32subset::DeviceContextObject* dc = objects.findDc(hDC);
-    if (dc == nullptr || lprc == nullptr) return 0;
+    if (dc == nullptr) return 1;
     COLORREF color;
     if (win32subset::isSystemColorBrush(hbr)) {
-        if (reinterpret_cast<std::uintptr_t>(hbr) != COLOR_BTNFACE + 1) return 0;
+        if (reinterpret_cast<std::uintptr_t>(hbr) != COLOR_BTNFACE + 1) return 1;
         color = win32subset::kButtonFaceColor;
     } else {
         const win32subset::BrushObject* brush = objects.findBrush(hbr);
-        if (brush == nullptr) return 0;
-        if (brush->logBrush.lbStyle == BS_NULL) return 1;
+        if (brush == nullptr || brush->logBrush.lbStyle == BS_NULL) return 1;
         color = brush->logBrush.lbColor;
     }
     DrawingCall call(*dc);

@@ -382,10 +382,19 @@ HBRUSH WINAPI GetSysColorBrush(int nIndex) {
     return nIndex == COLOR_BTNFACE ? GdiObjects::instance().buttonFaceBrush() : nullptr;
 }
 
-COLORREF WINAPI SetBkColor(HDC hdc, COLORREF color) {
+namespace {
+
+// Stores one of the DC's colours and answers the previous one.
+COLORREF exchangeColor(HDC hdc, COLORREF DeviceContextObject::*field, COLORREF color) {
     DeviceContextObject* dc = GdiObjects::instance().findDc(hdc);
     if (dc == nullptr) return CLR_INVALID;
-    return std::exchange(dc->backgroundColor, color & 0x00FFFFFF);
+    return std::exchange(dc->*field, color & 0x00FFFFFF);
+}
+
+}  // namespace
+
+COLORREF WINAPI SetBkColor(HDC hdc, COLORREF color) {
+    return exchangeColor(hdc, &DeviceContextObject::backgroundColor, color);
 }
 
 int WINAPI SetBkMode(HDC hdc, int mode) {
@@ -395,9 +404,7 @@ int WINAPI SetBkMode(HDC hdc, int mode) {
 }
 
 COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color) {
-    DeviceContextObject* dc = GdiObjects::instance().findDc(hdc);
-    if (dc == nullptr) return CLR_INVALID;
-    return std::exchange(dc->textColor, color & 0x00FFFFFF);
+    return exchangeColor(hdc, &DeviceContextObject::textColor, color);
 }
 
 int WINAPI SetMapMode(HDC hdc, int iMode) {

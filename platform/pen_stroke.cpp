@@ -1,24 +1,23 @@
 #include "platform/pen_stroke.h"
 
+#include <algorithm>
+
 namespace win32subset {
 
 namespace {
 
 constexpr int kDotLength = 3;  // pixels on, then as many off
 
-// A disc of the pen's width around the pixel; for even widths it leans right
-// and down, the way the extra pixel of a wide line does.
-std::vector<POINT> penStamp(int width) {
-    if (width <= 1) return {{0, 0}};
-    std::vector<POINT> offsets;
-    const double centre = (width % 2 == 0) ? 0.5 : 0.0;
-    const double limit = width * width / 4.0 - 0.25;
-    for (int dy = -(width - 1) / 2; dy <= width / 2; ++dy) {
-        for (int dx = -(width - 1) / 2; dx <= width / 2; ++dx) {
-            if ((dx - centre) * (dx - centre) + (dy - centre) * (dy - centre) < limit) offsets.push_back({dx, dy});
-        }
-    }
-    return offsets;
+// The squared distance from (x, y) to the segment from a to b.
+double squaredDistanceToSegment(double x, double y, double ax, double ay, double bx, double by) {
+    const double dx = bx - ax;
+    const double dy = by - ay;
+    const double lengthSquared = dx * dx + dy * dy;
+    double t = lengthSquared > 0 ? ((x - ax) * dx + (y - ay) * dy) / lengthSquared : 0.0;
+    t = t < 0 ? 0 : (t > 1 ? 1 : t);
+    const double ex = ax + t * dx - x;
+    const double ey = ay + t * dy - y;
+    return ex * ex + ey * ey;
 }
 
 }  // namespace
@@ -29,8 +28,7 @@ PenStroke::PenStroke(Painter& painter, const DeviceContextObject& dc) : painter(
         isNull_ = true;
         return;
     }
-    const int width = pen->logPen.lopnWidth.x;
-    stamp = penStamp(width);
+    width = pen->logPen.lopnWidth.x;
     dotted = pen->logPen.lopnStyle == PS_DOT && width <= 1;
     opaqueGaps = dc.backgroundMode == OPAQUE;
     inkPixel = painter.pixelOf(pen->logPen.lopnColor);
@@ -39,8 +37,27 @@ PenStroke::PenStroke(Painter& painter, const DeviceContextObject& dc) : painter(
 
 void PenStroke::line(POINT a, POINT b) {
     if (isNull_) return;
+    if (width > 1) {
+        wideSegment(a, b);
+        return;
+    }
     path(linePixels(a, b));
-    if (stamp.size() > 1) plot(b);
+}
+
+void PenStroke::wideSegment(POINT a, POINT b) {
+    // Pixels within about half the width of the segment, a little less so
+    // that the round ends match GDI's; an even width leans half a pixel up
+    // and left so that it covers width pixels across.
+    const double limit = width * width / 4.0 - 0.3;
+    const double shift = width % 2 == 0 ? -0.5 : 0.0;
+    const int reach = width / 2 + 1;
+    for (int y = std::min(a.y, b.y) - reach; y <= std::max(a.y, b.y) + reach; ++y) {
+        for (int x = std::min(a.x, b.x) - reach; x <= std::max(a.x, b.x) + reach; ++x) {
+            if (squaredDistanceToSegment(x, y, a.x + shift, a.y + shift, b.x + shift, b.y + shift) <= limit) {
+                painter.pixel(x, y, inkPixel);
+            }
+        }
+    }
 }
 
 void PenStroke::path(const std::vector<POINT>& pixels) {
@@ -59,7 +76,11 @@ void PenStroke::plot(POINT p) {
         }
         return;
     }
-    for (const POINT& offset : stamp) painter.pixel(p.x + offset.x, p.y + offset.y, inkPixel);
+    if (width > 1) {
+        wideSegment(p, p);
+    } else {
+        painter.pixel(p.x, p.y, inkPixel);
+    }
 }
 
 }  // namespace win32subset

@@ -13,11 +13,22 @@ public:
 
     // distance 0 … length: 0 and length both read the oldest sample (a full-length delay).
     virtual float allpass(float input, std::int32_t distance, float gain) {
-        const float delayed = buffer[indexBack(distance, capacity)];
-        const float output = delayed - gain * input;
+        const float output = step(input, buffer[indexBack(distance, capacity)], buffer[cursor], gain);
         lastOutput = output;
-        buffer[cursor] = input + gain * output;
         advanceCursor(capacity);
         return output;
+    }
+
+    // One step on cells the caller found: `delayed` read before `cursorCell`
+    // is written. allpass does this on its own cells; a run (DelayBlock) does
+    // it on runCells, then calls endRun.
+    static float step(float input, float delayed, float& cursorCell, float gain) {
+        const float output = delayed - gain * input;
+        cursorCell = input + gain * output;
+        return output;
+    }
+    void endRun(std::int32_t steps, float lastStepOutput) {
+        advanceBy(steps);
+        lastOutput = lastStepOutput;
     }
 };

@@ -17,18 +17,30 @@ public:
 
     // distance 0 … length, as for Allpass.
     virtual float allpass(float input, std::int32_t distance, float gain, float damping, float feedback) {
-        const float delayed = lowpass.filter(buffer[indexBack(distance, capacity)], damping);
-        const float output = delayed - gain * input;
+        const float output =
+            step(input, buffer[indexBack(distance, capacity)], buffer[cursor], gain, damping, feedback, lowpass);
         lastOutput = output;
-        float& oldest = buffer[cursor];
-        float stored = (input + gain * output) + feedback * oldest * gain;
+        advanceCursor(capacity);
+        return output;
+    }
+
+    // One step on cells the caller found, with the inner lowpass handed in
+    // (a run keeps it in a local copy and gives it back to endRun).
+    static float step(float input, float delayed, float& cursorCell, float gain, float damping, float feedback,
+                      TwoPoleLowpass& innerLowpass) {
+        const float output = innerLowpass.filter(delayed, damping) - gain * input;
+        float stored = (input + gain * output) + feedback * cursorCell * gain;  // cursorCell: the oldest sample
         if (stored < -kStoreLimit)
             stored = -kStoreLimit;
         else if (stored > kStoreLimit)
             stored = kStoreLimit;
-        oldest = stored;
-        advanceCursor(capacity);
+        cursorCell = stored;
         return output;
+    }
+    void endRun(std::int32_t steps, float lastStepOutput, const TwoPoleLowpass& lowpassAfter) {
+        advanceBy(steps);
+        lastOutput = lastStepOutput;
+        lowpass = lowpassAfter;
     }
 
     // Only for recovering from a non-finite state; clear leaves the lowpass alone.

@@ -24,10 +24,40 @@ public:
     // The value the last allpass step returned (allpass classes only).
     float getLastOutput() const { return lastOutput; }
 
+    // Runs of steps. The engine renders several steps of a line in one loop
+    // over plain arrays of cells, which must not cross the end of the ring,
+    // where the indices wrap. These need the cursor below the active length
+    // (a line that has not been shortened under its cursor).
+    //
+    // The cells of a run: step n writes current[n] (its cursor cell) and reads
+    // delayed[n], the cell `distance` back of it.
+    struct RunCells {
+        float* current;
+        const float* delayed;
+    };
+    // How many steps the cursor cell and the cell `distance` back can both
+    // move on before either would pass the end of the ring: at least 1.
+    std::int32_t stepsBeforeWrap(std::int32_t distance) const {
+        const std::int32_t written = activeLength - cursor;
+        const std::int32_t read = activeLength - indexBack(distance, activeLength);
+        return written < read ? written : read;
+    }
+    RunCells runCells(std::int32_t distance) {
+        return {buffer.get() + cursor, buffer.get() + indexBack(distance, activeLength)};
+    }
+    // `steps` advances at once, 0 … active length: the cursor that many single
+    // advances give.
+    void advanceBy(std::int32_t steps) {
+        cursor += steps;
+        if (cursor >= activeLength) cursor -= activeLength;
+    }
+
 protected:
     // At least one cell, so that a ring always has somewhere to advance to.
     explicit DelayBlock(std::int32_t cells)
-        : buffer(std::make_unique<float[]>(cells > 0 ? cells : 1)), capacity(cells > 0 ? cells : 1) {}
+        : buffer(std::make_unique<float[]>(cells > 0 ? cells : 1)),
+          activeLength(cells > 0 ? cells : 1),
+          capacity(cells > 0 ? cells : 1) {}
 
     // Index of the sample `distance` steps back in a ring of `ringLength` cells.
     // distance 0 … ringLength; 0 and ringLength both address the cursor cell.
@@ -47,5 +77,6 @@ protected:
     std::int32_t cursor = 0;
     float lastOutput = 0.0f;
     std::unique_ptr<float[]> buffer;
+    std::int32_t activeLength;  // the ring's length: the capacity, or what TapDelay::setLength set
     std::int32_t capacity;
 };

@@ -1,5 +1,6 @@
 #include "reverb/reverb_effect.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <initializer_list>
@@ -81,8 +82,8 @@ std::array<Block, count> makeBlocks(std::int32_t length) {
 
 }  // namespace
 
-// Gains, coefficients and switches of one pair, read once.
-struct ReverbEffect::PairControls {
+// Gains, coefficients and switches of one run of pairs, read once at its start.
+struct ReverbEffect::RunControls {
     float combCount;   // p0
     float absorption;  // p1
     float bandwidth;
@@ -203,14 +204,22 @@ void ReverbEffect::getProgramName(char* text) {
 // ---- per-block preparation --------------------------------------------------
 
 // Image sources of a rectangular room, in metres, single precision.
+// Skipped while p29 … p35 keep their bits: the same inputs give the same taps and gains.
 void ReverbEffect::updateReflections() {
-    const float width = 50.0f * live(30) + 10.0f;
-    const float depth = 50.0f * live(31) + 10.0f;
-    const float sourceX = width * live(32);
-    const float sourceY = depth * live(33);
-    const float listenerX = width * live(34);
-    const float listenerY = depth * live(35);
-    const float level = live(29);
+    float room[7];  // p29 … p35
+    std::array<std::uint32_t, 7> roomBits;
+    for (std::int32_t i = 0; i < 7; ++i) {
+        room[i] = live(29 + i);
+        std::memcpy(&roomBits[i], &room[i], sizeof roomBits[i]);
+    }
+    if (derivedFrom.roomKnown && roomBits == derivedFrom.room) return;
+    const float level = room[0];
+    const float width = 50.0f * room[1] + 10.0f;
+    const float depth = 50.0f * room[2] + 10.0f;
+    const float sourceX = width * room[3];
+    const float sourceY = depth * room[4];
+    const float listenerX = width * room[5];
+    const float listenerY = depth * room[6];
     for (std::int32_t k = 0; k < kReflectionCount; ++k) {
         const ImageSource& image = kImageSources[k];
         const float imageX = image.x == ImageX::MinusSourceX ? -sourceX
@@ -227,15 +236,25 @@ void ReverbEffect::updateReflections() {
         // A room of undefined size or position (NaN) reflects nothing.
         values.reflectionGain[k] = std::isnan(distance) ? 0.0f : level * image.weight * 100.0f / distance;
     }
+    derivedFrom.room = roomBits;
+    derivedFrom.roomKnown = true;
 }
 
 // Comb lengths spread geometrically over one octave from 100 ms down; every
 // line falls by 60 dB in the decay time T that the 100 ms line's gain p1 fixes.
 // T, the lengths and the gains are computed in double; T and each gain are
-// rounded to float once.
+// rounded to float once. Skipped while p0 and p1 keep their bits (the
+// lengths and gains would come out the same).
 void ReverbEffect::updateCombs() {
-    values.activeCombs = scaledDistance(kMaxCombs, live(0));
+    const float quality = live(0);
     const float absorption = live(1);
+    std::array<std::uint32_t, 2> combBits;
+    std::memcpy(&combBits[0], &quality, sizeof combBits[0]);
+    std::memcpy(&combBits[1], &absorption, sizeof combBits[1]);
+    if (derivedFrom.combsKnown && combBits == derivedFrom.combs) return;
+    derivedFrom.combs = combBits;
+    derivedFrom.combsKnown = true;
+    values.activeCombs = scaledDistance(kMaxCombs, quality);
     values.combGain[0] = absorption;
     values.combDecayTime = static_cast<float>(ieeeQuotient(-300.0, std::log10(static_cast<double>(absorption))));
     const double decayTime = values.combDecayTime;
@@ -253,6 +272,23 @@ void ReverbEffect::updateDelayTimes() {
     values.tankAllpassDistance[kAllpassC] = scaledDistance(sizes.tankAllpassLength, live(9));
     values.tankAllpassDistance[kAllpassD] = scaledDistance(sizes.tankAllpassLength, live(10));
     for (std::int32_t j = 0; j < 4; ++j) values.tankDelayTap[j] = scaledDistance(sizes.tankDelayLength, live(17 + j));
+}
+
+// The reflection and output lines take a whole run's samples before their
+// taps are read. A tap of distance d reads, at pair n, what pair n − d wrote;
+// the cell it reads would already hold a later pair's sample only for d
+// within a run of the line's length (d = length reads the cell just written,
+// as d = 0 does). Such taps, which only parameters near 1 or above give,
+// shorten the runs to length − d pairs.
+void ReverbEffect::updateRunLimit() {
+    std::int32_t limit = kRunPairs;
+    const auto limitFor = [&limit](std::int32_t distance, std::int32_t length) {
+        if (distance > length - limit && distance < length) limit = length - distance;
+    };
+    for (std::int32_t tap : values.reflectionTap) limitFor(tap, reflectionLine.getLength());
+    for (std::int32_t tap : values.outputTapLeft) limitFor(tap, outputLine.getLength());
+    for (std::int32_t tap : values.outputTapRight) limitFor(tap, outputLine.getLength());
+    runLimit = limit;
 }
 
 void ReverbEffect::updateOutputTaps() {
@@ -281,42 +317,34 @@ void ReverbEffect::processBlock(float** inputs, float** outputs, std::int32_t sa
     updateCombs();
     updateDelayTimes();
     updateOutputTaps();
+    updateRunLimit();
     render<mode>(inputs[0], inputs[1], outputs[0], outputs[1], sampleFrames);
 }
 
 template <ReverbEffect::OutputMode mode>
 void ReverbEffect::render(const float* input1, const float* input2, float* output1, float* output2,
                           std::int32_t frames) {
-    const auto write = [](float& frame, float value) {
-        if constexpr (mode == OutputMode::Replace)
-            frame = value;
-        else
-            frame += value;
-    };
     bool runaway = false;
     const std::int32_t pairs = frames / 2;
-    for (std::int32_t pair = 0; pair < pairs; ++pair) {
-        const std::int32_t frame = 2 * pair;
-        const PairControls controls = readPairControls();
-        const float mixed = renderPair(monoInput(input1[frame], input2[frame]), controls);
-        runaway = runaway || !(std::fabs(mixed) <= kRunawayLevel);  // NaN fails the comparison
-        const Stereo tapped = outputTaps(mixed);
-        lastPair = {limitOutput(tapped.left), limitOutput(tapped.right)};
-        write(output1[frame], lastPair.left);
-        write(output2[frame], lastPair.right);
-        write(output1[frame + 1], lastPair.left);
-        write(output2[frame + 1], lastPair.right);
+    for (std::int32_t first = 0; first < pairs;) {
+        if (runStartHook != nullptr) runStartHook(runStartContext, first);
+        const RunControls controls = readRunControls();
+        const std::int32_t count = std::min(runLimit, pairs - first);
+        const std::int32_t frame = 2 * first;
+        if (renderRun<mode>(input1 + frame, input2 + frame, output1 + frame, output2 + frame, count, controls))
+            runaway = true;
+        first += count;
     }
     if (frames % 2 != 0) {
-        write(output1[frames - 1], lastPair.left);
-        write(output2[frames - 1], lastPair.right);
+        writeFrame<mode>(output1[frames - 1], lastPair.left);
+        writeFrame<mode>(output2[frames - 1], lastPair.right);
     }
     runaway = runaway || !(std::fabs(feedback1) <= kRunawayLevel) || !(std::fabs(feedback2) <= kRunawayLevel);
     if (runaway) recoverFromRunaway();
 }
 
-inline ReverbEffect::PairControls ReverbEffect::readPairControls() const {
-    PairControls c;
+inline ReverbEffect::RunControls ReverbEffect::readRunControls() const {
+    RunControls c;
     c.combCount = live(0);
     c.absorption = live(1);
     c.bandwidth = live(2);
@@ -346,71 +374,215 @@ inline ReverbEffect::PairControls ReverbEffect::readPairControls() const {
     return c;
 }
 
-inline float ReverbEffect::renderPair(float x, const PairControls& c) {
-    const float early = c.reflectionsOn ? earlyReflections(x) : x;
-    const float band = bandwidthFilter.filter(early, c.bandwidth);
-    const float diffused = diffuse(band, c);
-    const float tank = c.tankOn ? runTank(diffused, c) : diffused;
-    const bool combsRun = c.combsOn && c.combCount > 0.0f && c.absorption > 0.0f && values.activeCombs >= 1;
-    const float combed = combsRun ? combBank(tank) : tank;
-    for (TapDelay& delay : tankDelays) delay.advance();
-    const float filtered =
-        c.filterOn ? toneFilter.filter(combed, c.centre, c.resonance, c.highMix, c.lowMix, c.bandMix) : combed;
-    return filtered * c.wet + x * c.dry;
-}
+// One run of `pairs` pairs (at most kRunPairs), stage after stage; tells
+// whether a mixed sample ran away (beyond kRunawayLevel, or NaN).
+template <ReverbEffect::OutputMode mode>
+bool ReverbEffect::renderRun(const float* input1, const float* input2, float* output1, float* output2,
+                             std::int32_t pairs, const RunControls& c) {
+    float x[kRunPairs], reflected[kRunPairs], tanked[kRunPairs], combed[kRunPairs], mixed[kRunPairs];
+    float left[kRunPairs], right[kRunPairs];
+    for (std::int32_t n = 0; n < pairs; ++n) x[n] = monoInput(input1[2 * n], input2[2 * n]);
 
-inline float ReverbEffect::earlyReflections(float x) {
-    reflectionLine.tick(x);
-    float sum = 0.0f;
-    for (std::int32_t k = 0; k < kReflectionCount; ++k)
-        sum += reflectionLine.tapAt(values.reflectionTap[k]) * values.reflectionGain[k];
-    reflectionLine.advance();
-    return sum / static_cast<float>(kReflectionCount);
-}
-
-inline float ReverbEffect::diffuse(float input, const PairControls& c) {
-    float s = diffusers[0].allpass(input, values.diffuserDistance[0], c.diffusionGain12, c.colour, c.diffuserFeedback);
-    s = diffusers[1].allpass(s, values.diffuserDistance[1], c.diffusionGain12, c.colour, c.diffuserFeedback);
-    s = diffusers[2].allpass(s, values.diffuserDistance[2], c.diffusionGain34, c.colour, c.diffuserFeedback);
-    return diffusers[3].allpass(s, values.diffuserDistance[3], c.diffusionGain34, c.colour, c.diffuserFeedback);
-}
-
-inline float ReverbEffect::runTank(float input, const PairControls& c) {
-    const auto& distance = values.tankAllpassDistance;
-    const auto& tap = values.tankDelayTap;
-    const float a1 = tankAllpassA.allpass(input + feedback2, distance[kAllpassA], c.tankGainAB);
-    tankDelays[0].tick(a1);
-    const float a2 = tankAllpassB.allpass(input + feedback1, distance[kAllpassB], c.tankGainAB);
-    tankDelays[1].tick(a2);
-    const float l1 = dampingFilter1.filter(tankDelays[0].tapAt(tap[0]), c.damping1);
-    const float l2 = dampingFilter2.filter(tankDelays[1].tapAt(tap[1]), c.damping2);
-    const float c1 = tankAllpassC.allpass(-c.decay1 * l1, distance[kAllpassC], c.tankGainCD);
-    tankDelays[2].tick(c1);
-    feedback1 = tankDelays[2].tapAt(tap[2]) * c.feed1Into2;
-    const float c2 = tankAllpassD.allpass(-c.decay2 * l2, distance[kAllpassD], c.tankGainCD);
-    tankDelays[3].tick(c2);
-    feedback2 = tankDelays[3].tapAt(tap[3]) * c.feed2Into1;
-    return a1 + l1 + c1 + a2 + l2 + c2;
-}
-
-// Needs at least one active line; the caller checks.
-inline float ReverbEffect::combBank(float input) {
-    if (input == 0.0f) return 0.0f;
-    float sum = 0.0f;
-    for (std::int32_t i = 0; i < values.activeCombs; ++i) sum += combLines[i].combTick(values.combGain[i], input);
-    return sum / static_cast<float>(values.activeCombs);
-}
-
-inline ReverbEffect::Stereo ReverbEffect::outputTaps(float mixed) {
-    outputLine.tick(mixed);
-    float left = 0.0f;
-    float right = 0.0f;
-    for (std::int32_t i = 0; i < kOutputTapCount; ++i) {
-        left += outputLine.tapAt(values.outputTapLeft[i]);
-        right += outputLine.tapAt(values.outputTapRight[i]);
+    const float* early = x;
+    if (c.reflectionsOn) {
+        earlyReflections(x, reflected, pairs);
+        early = reflected;
     }
-    outputLine.advance();
-    return {left / static_cast<float>(kOutputTapCount), right / static_cast<float>(kOutputTapCount)};
+    diffuseAndRunTank(early, tanked, pairs, c);
+    const float* combInput = tanked;
+    const bool combsRun = c.combsOn && c.combCount > 0.0f && c.absorption > 0.0f && values.activeCombs >= 1;
+    if (combsRun) {
+        combBank(tanked, combed, pairs);
+        combInput = combed;
+    }
+    toneFilterAndMix(combInput, x, mixed, pairs, c);
+
+    bool runaway = false;
+    for (std::int32_t n = 0; n < pairs; ++n) runaway |= !(std::fabs(mixed[n]) <= kRunawayLevel);  // NaN fails
+    outputTaps(mixed, left, right, pairs);
+    for (std::int32_t n = 0; n < pairs; ++n) {
+        lastPair = {limitOutput(left[n]), limitOutput(right[n])};
+        writeFrame<mode>(output1[2 * n], lastPair.left);
+        writeFrame<mode>(output2[2 * n], lastPair.right);
+        writeFrame<mode>(output1[2 * n + 1], lastPair.left);
+        writeFrame<mode>(output2[2 * n + 1], lastPair.right);
+    }
+    return runaway;
+}
+
+// The reflection line takes the whole run's input first; then each tap adds
+// its reflection to every pair of the run, tap after tap in reflection order,
+// which is each pair's own sum in the same order, one loop per tap.
+void ReverbEffect::earlyReflections(const float* x, float* early, std::int32_t pairs) {
+    reflectionLine.tickRun(x, pairs);
+    for (std::int32_t n = 0; n < pairs; ++n) early[n] = 0.0f;
+    for (std::int32_t k = 0; k < kReflectionCount; ++k) {
+        const float gain = values.reflectionGain[k];
+        reflectionLine.forEachTapSpan(values.reflectionTap[k], pairs,
+                                      [early, gain](const float* cells, std::int32_t first, std::int32_t steps) {
+                                          float* __restrict sum = early + first;
+                                          const float* __restrict tap = cells;
+                                          for (std::int32_t n = 0; n < steps; ++n) sum[n] += tap[n] * gain;
+                                      });
+    }
+    for (std::int32_t n = 0; n < pairs; ++n) early[n] = early[n] / static_cast<float>(kReflectionCount);
+    reflectionLine.advanceBy(pairs);
+}
+
+// Bandwidth lowpass, the four diffusers and the tank, pair by pair: the
+// tank's feedback and every filter's state carry from one pair to the next.
+// The run is cut where any of the lines would wrap, so each piece reads and
+// writes plain arrays of cells; the filter states and feedback values stay in
+// locals for the run.
+void ReverbEffect::diffuseAndRunTank(const float* early, float* tankOutput, std::int32_t pairs, const RunControls& c) {
+    const std::array<std::int32_t, 4>& diffuserDistance = values.diffuserDistance;
+    const std::array<std::int32_t, 4>& allpassDistance = values.tankAllpassDistance;
+    const std::array<std::int32_t, 4>& delayTap = values.tankDelayTap;
+    // Copies, so that no store into a cell can be taken to change them.
+    const float bandwidthCoefficient = c.bandwidth, colour = c.colour, diffuserFeedback = c.diffuserFeedback;
+    const float diffusionGain12 = c.diffusionGain12, diffusionGain34 = c.diffusionGain34;
+    const float tankGainAB = c.tankGainAB, tankGainCD = c.tankGainCD, damping1 = c.damping1, damping2 = c.damping2;
+    const float decay1 = c.decay1, decay2 = c.decay2, feed1Into2 = c.feed1Into2, feed2Into1 = c.feed2Into1;
+    const bool runTank = c.tankOn;
+
+    TwoPoleLowpass bandwidth = bandwidthFilter, dampingLow1 = dampingFilter1, dampingLow2 = dampingFilter2;
+    TwoPoleLowpass inner0 = diffusers[0].getLowpass(), inner1 = diffusers[1].getLowpass();
+    TwoPoleLowpass inner2 = diffusers[2].getLowpass(), inner3 = diffusers[3].getLowpass();
+    float fromBranch1 = feedback1, fromBranch2 = feedback2;
+    Allpass* const tankAllpass[4] = {&tankAllpassA, &tankAllpassB, &tankAllpassC, &tankAllpassD};
+
+    for (std::int32_t done = 0; done < pairs;) {
+        std::int32_t steps = pairs - done;
+        for (std::int32_t j = 0; j < 4; ++j) {
+            steps = std::min(steps, diffusers[j].stepsBeforeWrap(diffuserDistance[j]));
+            steps = std::min(steps, tankAllpass[j]->stepsBeforeWrap(allpassDistance[j]));
+            steps = std::min(steps, tankDelays[j].stepsBeforeWrap(delayTap[j]));
+        }
+        const DelayBlock::RunCells d0 = diffusers[0].runCells(diffuserDistance[0]);
+        const DelayBlock::RunCells d1 = diffusers[1].runCells(diffuserDistance[1]);
+        const DelayBlock::RunCells d2 = diffusers[2].runCells(diffuserDistance[2]);
+        const DelayBlock::RunCells d3 = diffusers[3].runCells(diffuserDistance[3]);
+        const DelayBlock::RunCells a = tankAllpassA.runCells(allpassDistance[kAllpassA]);
+        const DelayBlock::RunCells b = tankAllpassB.runCells(allpassDistance[kAllpassB]);
+        const DelayBlock::RunCells cc = tankAllpassC.runCells(allpassDistance[kAllpassC]);
+        const DelayBlock::RunCells d = tankAllpassD.runCells(allpassDistance[kAllpassD]);
+        const DelayBlock::RunCells delay1 = tankDelays[0].runCells(delayTap[0]);
+        const DelayBlock::RunCells delay2 = tankDelays[1].runCells(delayTap[1]);
+        const DelayBlock::RunCells delay3 = tankDelays[2].runCells(delayTap[2]);
+        const DelayBlock::RunCells delay4 = tankDelays[3].runCells(delayTap[3]);
+        const float* in = early + done;
+        float* out = tankOutput + done;
+        float last[8] = {};  // each allpass's last output: diffusers 1 to 4, then A, B, C, D
+        for (std::int32_t n = 0; n < steps; ++n) {
+            const float band = bandwidth.filter(in[n], bandwidthCoefficient);
+            float s = DampedAllpass::step(band, d0.delayed[n], d0.current[n], diffusionGain12, colour, diffuserFeedback,
+                                          inner0);
+            last[0] = s;
+            s = DampedAllpass::step(s, d1.delayed[n], d1.current[n], diffusionGain12, colour, diffuserFeedback, inner1);
+            last[1] = s;
+            s = DampedAllpass::step(s, d2.delayed[n], d2.current[n], diffusionGain34, colour, diffuserFeedback, inner2);
+            last[2] = s;
+            s = DampedAllpass::step(s, d3.delayed[n], d3.current[n], diffusionGain34, colour, diffuserFeedback, inner3);
+            last[3] = s;
+            if (!runTank) {
+                out[n] = s;
+                continue;
+            }
+            const float a1 = Allpass::step(s + fromBranch2, a.delayed[n], a.current[n], tankGainAB);
+            delay1.current[n] = a1;
+            const float a2 = Allpass::step(s + fromBranch1, b.delayed[n], b.current[n], tankGainAB);
+            delay2.current[n] = a2;
+            const float l1 = dampingLow1.filter(delay1.delayed[n], damping1);
+            const float l2 = dampingLow2.filter(delay2.delayed[n], damping2);
+            const float c1 = Allpass::step(-decay1 * l1, cc.delayed[n], cc.current[n], tankGainCD);
+            delay3.current[n] = c1;
+            fromBranch1 = delay3.delayed[n] * feed1Into2;
+            const float c2 = Allpass::step(-decay2 * l2, d.delayed[n], d.current[n], tankGainCD);
+            delay4.current[n] = c2;
+            fromBranch2 = delay4.delayed[n] * feed2Into1;
+            out[n] = a1 + l1 + c1 + a2 + l2 + c2;
+            last[4] = a1;
+            last[5] = a2;
+            last[6] = c1;
+            last[7] = c2;
+        }
+        diffusers[0].endRun(steps, last[0], inner0);
+        diffusers[1].endRun(steps, last[1], inner1);
+        diffusers[2].endRun(steps, last[2], inner2);
+        diffusers[3].endRun(steps, last[3], inner3);
+        if (runTank)
+            for (std::int32_t j = 0; j < 4; ++j) tankAllpass[j]->endRun(steps, last[4 + j]);
+        for (TapDelay& delay : tankDelays) delay.advanceBy(steps);  // whether or not the tank ran
+        done += steps;
+    }
+    bandwidthFilter = bandwidth;
+    dampingFilter1 = dampingLow1;
+    dampingFilter2 = dampingLow2;
+    feedback1 = fromBranch1;
+    feedback2 = fromBranch2;
+}
+
+// Needs at least one active line; the caller checks. A pair whose input is
+// exactly 0 gives 0 and leaves every line alone (no step, no advance), so
+// the lines run over the other pairs only, one line at a time through the
+// run. Each pair's sum still adds the lines in line order.
+void ReverbEffect::combBank(const float* input, float* output, std::int32_t pairs) {
+    float running[kRunPairs], sum[kRunPairs];
+    std::int32_t pairOf[kRunPairs];
+    std::int32_t count = 0;
+    for (std::int32_t n = 0; n < pairs; ++n) {
+        if (input[n] == 0.0f) continue;
+        running[count] = input[n];
+        pairOf[count] = n;
+        ++count;
+    }
+    for (std::int32_t k = 0; k < count; ++k) sum[k] = 0.0f;
+    for (std::int32_t i = 0; i < values.activeCombs; ++i) combLines[i].combRun(values.combGain[i], running, sum, count);
+    for (std::int32_t n = 0; n < pairs; ++n) output[n] = 0.0f;
+    for (std::int32_t k = 0; k < count; ++k) output[pairOf[k]] = sum[k] / static_cast<float>(values.activeCombs);
+}
+
+void ReverbEffect::toneFilterAndMix(const float* combed, const float* x, float* mixed, std::int32_t pairs,
+                                    const RunControls& c) {
+    const float centre = c.centre, resonance = c.resonance, highMix = c.highMix, lowMix = c.lowMix;
+    const float bandMix = c.bandMix, wet = c.wet, dry = c.dry;
+    if (!c.filterOn) {
+        for (std::int32_t n = 0; n < pairs; ++n) mixed[n] = combed[n] * wet + x[n] * dry;
+        return;
+    }
+    StateVariableFilter tone = toneFilter;
+    for (std::int32_t n = 0; n < pairs; ++n) {
+        const float filtered = tone.filter(combed[n], centre, resonance, highMix, lowMix, bandMix);
+        mixed[n] = filtered * wet + x[n] * dry;
+    }
+    toneFilter = tone;
+}
+
+// As the reflections: the run's mixed samples go in first, then each tap is
+// one loop over the run, the six of a channel added in tap order.
+void ReverbEffect::outputTaps(const float* mixed, float* left, float* right, std::int32_t pairs) {
+    outputLine.tickRun(mixed, pairs);
+    for (std::int32_t n = 0; n < pairs; ++n) {
+        left[n] = 0.0f;
+        right[n] = 0.0f;
+    }
+    const auto addTap = [this, pairs](std::int32_t distance, float* channel) {
+        outputLine.forEachTapSpan(distance, pairs,
+                                  [channel](const float* cells, std::int32_t first, std::int32_t steps) {
+                                      float* __restrict sum = channel + first;
+                                      const float* __restrict tap = cells;
+                                      for (std::int32_t n = 0; n < steps; ++n) sum[n] += tap[n];
+                                  });
+    };
+    for (std::int32_t i = 0; i < kOutputTapCount; ++i) {
+        addTap(values.outputTapLeft[i], left);
+        addTap(values.outputTapRight[i], right);
+    }
+    for (std::int32_t n = 0; n < pairs; ++n) {
+        left[n] = left[n] / static_cast<float>(kOutputTapCount);
+        right[n] = right[n] / static_cast<float>(kOutputTapCount);
+    }
+    outputLine.advanceBy(pairs);
 }
 
 // ---- state ------------------------------------------------------------------

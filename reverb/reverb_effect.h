@@ -23,27 +23,38 @@
 #include "reverb/two_pole_lowpass.h"
 
 class ReverbEffect : public EffectBaseExt {
-    // Signal flow of one pair of frames, in code order (renderPair):
+    // Signal flow of one pair of frames, in code order (renderRun):
     //  1. x = mono sum of the pair's even input frame; non-finite → silence;
     //     an exact 0 becomes 1.0e-7 so no recursive stage ever sees a true zero
     //  2. earlyReflections: eight image sources of a rectangular room    (reflectionsOn)
     //  3. bandwidth lowpass
-    //  4. diffuse: four damped allpasses in series
-    //  5. runTank: two cross-fed branches, each allpass → delay → damping
+    //  4. diffusers: four damped allpasses in series
+    //  5. tank: two cross-fed branches, each allpass → delay → damping
     //     → decay → allpass → delay, feeding the other branch              (tankOn)
-    //  6. combBank: up to 20 parallel comb lines over one octave from 100 ms (combsOn)
-    //  7. the four tank delays advance, whether or not the tank ran
+    //  6. the four tank delays advance, whether or not the tank ran
+    //  7. combBank: up to 20 parallel comb lines over one octave from 100 ms (combsOn)
     //  8. tone filter: state-variable filter                              (filterOn)
     //  9. mix: wet · filtered + dry · x
     // 10. outputTaps: the mean of six taps a channel off the output line,
     //     limited to ±0.99 and written to both frames of the pair
     // Before the first pair of each block: updateReflections, updateCombs,
     // updateDelayTimes, updateOutputTaps.
+    //
+    // The pairs are rendered in runs of at most kRunPairs: gains, coefficients
+    // and switches are read at the start of each run, and each step above
+    // works through the whole run before the next begins, so that the
+    // feed-forward stages (2, 7, 10) become loops over arrays. Steps 3 to 6
+    // share one loop, in which the tank's feedback closes; step 6 sits before
+    // the comb bank because nothing between them touches the tank delays.
+
 public:
     static constexpr std::int32_t kMaxCombs = 20;
     static constexpr std::int32_t kCombCapacity = 2500;  // samples, about 113 ms
     static constexpr std::int32_t kReflectionCount = 8;
     static constexpr std::int32_t kOutputTapCount = 6;
+    // Pairs rendered with the gains and switches read at the run's start: a
+    // change made during a call takes effect within this many pairs.
+    static constexpr std::int32_t kRunPairs = 32;
     static constexpr float kOutputLimit = 0.99f;
     static constexpr float kSilence = 1.0e-7f;  // what an exactly silent input becomes
     // A reflection's distance in metres is at least this, so an image point on
@@ -116,12 +127,27 @@ public:
     // Whether the stage of switch parameter 53 … 56 is on.
     bool isSwitchOn(std::int32_t index) const;
 
+    // Tests only: called on the audio thread at the start of every run of
+    // pairs, before the run reads its gains and switches, with the index of
+    // the run's first pair within the call. Null (the default) for none.
+    using RunStartHook = void (*)(void* context, std::int32_t firstPair);
+    void setRunStartHook(RunStartHook hook, void* context) {
+        runStartHook = hook;
+        runStartContext = context;
+    }
+
 private:
     enum class OutputMode { Replace, Add };
-    struct PairControls;
+    struct RunControls;
     struct Stereo {
         float left;
         float right;
+    };
+    // The room and comb settings the last per-block values were derived from.
+    struct DerivedFrom {
+        std::array<std::uint32_t, 7> room{};   // bits of p29 … p35
+        std::array<std::uint32_t, 2> combs{};  // bits of p0, p1
+        bool roomKnown = false, combsKnown = false;
     };
 
     static BlockSizes blockSizesFor(float sampleRate);
@@ -134,15 +160,26 @@ private:
     void updateCombs();
     void updateDelayTimes();
     void updateOutputTaps();
+    void updateRunLimit();
+    template <OutputMode mode>
+    static void writeFrame(float& frame, float value) {
+        if constexpr (mode == OutputMode::Replace)
+            frame = value;
+        else
+            frame += value;
+    }
     template <OutputMode mode>
     void render(const float* input1, const float* input2, float* output1, float* output2, std::int32_t frames);
-    PairControls readPairControls() const;
-    float renderPair(float x, const PairControls& controls);
-    float earlyReflections(float x);
-    float diffuse(float input, const PairControls& controls);
-    float runTank(float input, const PairControls& controls);
-    float combBank(float input);
-    Stereo outputTaps(float mixed);
+    RunControls readRunControls() const;
+    template <OutputMode mode>
+    bool renderRun(const float* input1, const float* input2, float* output1, float* output2, std::int32_t pairs,
+                   const RunControls& controls);
+    void earlyReflections(const float* x, float* early, std::int32_t pairs);
+    void diffuseAndRunTank(const float* early, float* tankOutput, std::int32_t pairs, const RunControls& controls);
+    void combBank(const float* input, float* output, std::int32_t pairs);
+    void toneFilterAndMix(const float* combed, const float* x, float* mixed, std::int32_t pairs,
+                          const RunControls& controls);
+    void outputTaps(const float* mixed, float* left, float* right, std::int32_t pairs);
     void clearSignalState();
     void recoverFromRunaway();
 
@@ -159,6 +196,12 @@ private:
     float feedback2 = 0.0f;  // end of branch 2 into branch 1
     Stereo lastPair{0.0f, 0.0f};
     BlockValues values;
+    DerivedFrom derivedFrom;
+    // Most pairs a run may have with this block's taps: the reflection and
+    // output lines take a whole run's samples before their taps are read.
+    std::int32_t runLimit = kRunPairs;
+    RunStartHook runStartHook = nullptr;
+    void* runStartContext = nullptr;
 
     std::array<std::atomic<float>, kParameterCount> liveValues;
     std::atomic<bool> tankOn{true}, filterOn{true}, reflectionsOn{true}, combsOn{true};

@@ -2,4 +2,39 @@
 
 // The cells start at 0 (make_unique value-initialises), so a line reads silence
 // even before its owner's first clear.
-TapDelay::TapDelay(std::int32_t cells) : DelayBlock(cells), activeLength(capacity) {}
+TapDelay::TapDelay(std::int32_t cells) : DelayBlock(cells) {}
+
+void TapDelay::tickRun(const float* input, std::int32_t count) {
+    const std::int32_t first = count < activeLength - cursor ? count : activeLength - cursor;
+    float* cells = buffer.get();
+    for (std::int32_t n = 0; n < first; ++n) cells[cursor + n] = input[n];
+    for (std::int32_t n = first; n < count; ++n) cells[n - first] = input[n];
+}
+
+// The comb steps of one line are independent of each other within a stretch
+// of cells that does not wrap (the loop delay, the active length, is longer
+// than any run), so that stretch is one loop over arrays, which the compiler
+// vectorizes. A line shortened under its cursor goes one step at a time until
+// the cursor is back below the length, as single advances do.
+void TapDelay::combRun(float gain, const float* __restrict input, float* __restrict sum, std::int32_t count) {
+    std::int32_t done = 0;
+    while (done < count) {
+        if (cursor >= activeLength) {
+            sum[done] += combTick(gain, input[done]);
+            ++done;
+            continue;
+        }
+        const std::int32_t left = count - done;
+        const std::int32_t steps = left < activeLength - cursor ? left : activeLength - cursor;
+        float* __restrict cells = buffer.get() + cursor;
+        const float* __restrict in = input + done;
+        float* __restrict out = sum + done;
+        for (std::int32_t n = 0; n < steps; ++n) {
+            const float output = gain * cells[n] + in[n];  // combTick's step
+            cells[n] = output;
+            out[n] += output;
+        }
+        advanceBy(steps);
+        done += steps;
+    }
+}

@@ -35,6 +35,25 @@ public:
     // All cells to 0; cursor and active length stay.
     void clear() override { zeroCells(); }
 
-private:
-    std::int32_t activeLength;
+    // Runs of `count` steps, count 0 … active length, in pieces that stop at
+    // the end of the ring.
+    //
+    // tick for each of the next `count` steps, without advancing: step n
+    // stores input[n]. A line that has not been shortened under its cursor.
+    void tickRun(const float* input, std::int32_t count);
+    // The tap `distance` back of each of the next `count` steps, after
+    // tickRun: calls visit(cells, firstStep, steps), in step order, where
+    // cells[k] is the tap of step firstStep + k. Exactly tapAt of each step as
+    // long as no later step of the run writes a cell that an earlier one taps:
+    // a distance of 0, of the active length, or at most active length − count.
+    template <typename Visit>
+    void forEachTapSpan(std::int32_t distance, std::int32_t count, Visit visit) const {
+        const std::int32_t start = indexBack(distance, activeLength);
+        const std::int32_t first = count < activeLength - start ? count : activeLength - start;
+        visit(buffer.get() + start, 0, first);
+        if (first < count) visit(buffer.get(), first, count - first);
+    }
+    // combTick (gain, input[n]) for n = 0 … count − 1, adding each step's
+    // output to sum[n]. Any line, also one shortened under its cursor.
+    void combRun(float gain, const float* input, float* sum, std::int32_t count);
 };

@@ -14,8 +14,9 @@ namespace {
 using EmbeddedBitmap = std::pair<const unsigned char*, std::size_t>;
 
 std::map<int, EmbeddedBitmap>& embeddedBitmaps() {
-    static std::map<int, EmbeddedBitmap> bitmaps;
-    return bitmaps;
+    // Never destroyed: code running during static destruction may still load bitmaps.
+    static auto* bitmaps = new std::map<int, EmbeddedBitmap>;
+    return *bitmaps;
 }
 
 }  // namespace

@@ -109,8 +109,9 @@ HGDIOBJ swapSelection(Handle& slot, Handle next) {
 }  // namespace
 
 GdiObjects& GdiObjects::instance() {
-    static GdiObjects objects;
-    return objects;
+    // Never destroyed, so that objects released during static destruction find their table.
+    static auto* objects = new GdiObjects;
+    return *objects;
 }
 
 GdiObjects::GdiObjects() {

@@ -19,8 +19,9 @@ bool sameClassName(const std::string& name, LPCSTR other) { return strcasecmp(na
 }  // namespace
 
 WindowManager& WindowManager::instance() {
-    static WindowManager manager;
-    return manager;
+    // Never destroyed, like the GDI objects its windows draw with.
+    static auto* manager = new WindowManager;
+    return *manager;
 }
 
 WindowClassRecord* WindowManager::findClass(LPCSTR name, HINSTANCE instance) {

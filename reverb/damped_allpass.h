@@ -30,10 +30,10 @@ public:
                       TwoPoleLowpass& innerLowpass) {
         const float output = innerLowpass.filter(delayed, damping) - gain * input;
         float stored = (input + gain * output) + feedback * cursorCell * gain;  // cursorCell: the oldest sample
-        if (stored < -kStoreLimit)
-            stored = -kStoreLimit;
-        else if (stored > kStoreLimit)
-            stored = kStoreLimit;
+        // Below −0.99 → −0.99, otherwise above 0.99 → 0.99; NaN passes. Written
+        // as selections, which compile to maxss and minss instead of branches.
+        stored = stored < -kStoreLimit ? -kStoreLimit : stored;
+        stored = stored > kStoreLimit ? kStoreLimit : stored;
         cursorCell = stored;
         return output;
     }

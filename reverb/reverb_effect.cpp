@@ -379,7 +379,8 @@ inline ReverbEffect::RunControls ReverbEffect::readRunControls() const {
 template <ReverbEffect::OutputMode mode>
 bool ReverbEffect::renderRun(const float* input1, const float* input2, float* output1, float* output2,
                              std::int32_t pairs, const RunControls& c) {
-    float x[kRunPairs], reflected[kRunPairs], tanked[kRunPairs], combed[kRunPairs], mixed[kRunPairs];
+    float x[kRunPairs], reflected[kRunPairs], diffused[kRunPairs], tanked[kRunPairs], combed[kRunPairs],
+        mixed[kRunPairs];
     float left[kRunPairs], right[kRunPairs];
     for (std::int32_t n = 0; n < pairs; ++n) x[n] = monoInput(input1[2 * n], input2[2 * n]);
 
@@ -388,11 +389,18 @@ bool ReverbEffect::renderRun(const float* input1, const float* input2, float* ou
         earlyReflections(x, reflected, pairs);
         early = reflected;
     }
-    diffuseAndRunTank(early, tanked, pairs, c);
-    const float* combInput = tanked;
+    diffuse(early, diffused, pairs, c);
+    const float* tank = diffused;
+    if (c.tankOn) {
+        runTank(diffused, tanked, pairs, c);
+        tank = tanked;
+    } else {
+        for (TapDelay& delay : tankDelays) delay.advanceBy(pairs);  // they advance whether or not the tank runs
+    }
+    const float* combInput = tank;
     const bool combsRun = c.combsOn && c.combCount > 0.0f && c.absorption > 0.0f && values.activeCombs >= 1;
     if (combsRun) {
-        combBank(tanked, combed, pairs);
+        combBank(tank, combed, pairs);
         combInput = combed;
     }
     toneFilterAndMix(combInput, x, mixed, pairs, c);
@@ -429,95 +437,98 @@ void ReverbEffect::earlyReflections(const float* x, float* early, std::int32_t p
     reflectionLine.advanceBy(pairs);
 }
 
-// Bandwidth lowpass, the four diffusers and the tank, pair by pair: the
-// tank's feedback and every filter's state carry from one pair to the next.
-// The run is cut where any of the lines would wrap, so each piece reads and
-// writes plain arrays of cells; the filter states and feedback values stay in
-// locals for the run.
-void ReverbEffect::diffuseAndRunTank(const float* early, float* tankOutput, std::int32_t pairs, const RunControls& c) {
-    const std::array<std::int32_t, 4>& diffuserDistance = values.diffuserDistance;
-    const std::array<std::int32_t, 4>& allpassDistance = values.tankAllpassDistance;
-    const std::array<std::int32_t, 4>& delayTap = values.tankDelayTap;
+// Bandwidth lowpass and the four diffusers in series, pair by pair: every
+// filter's state carries from one pair to the next. The run is cut where any
+// diffuser's cells would wrap, so each piece reads and writes plain arrays of
+// cells; the filter states stay in locals for the run.
+void ReverbEffect::diffuse(const float* early, float* diffused, std::int32_t pairs, const RunControls& c) {
+    const std::array<std::int32_t, 4>& distance = values.diffuserDistance;
     // Copies, so that no store into a cell can be taken to change them.
-    const float bandwidthCoefficient = c.bandwidth, colour = c.colour, diffuserFeedback = c.diffuserFeedback;
-    const float diffusionGain12 = c.diffusionGain12, diffusionGain34 = c.diffusionGain34;
-    const float tankGainAB = c.tankGainAB, tankGainCD = c.tankGainCD, damping1 = c.damping1, damping2 = c.damping2;
-    const float decay1 = c.decay1, decay2 = c.decay2, feed1Into2 = c.feed1Into2, feed2Into1 = c.feed2Into1;
-    const bool runTank = c.tankOn;
-
-    TwoPoleLowpass bandwidth = bandwidthFilter, dampingLow1 = dampingFilter1, dampingLow2 = dampingFilter2;
-    TwoPoleLowpass inner0 = diffusers[0].getLowpass(), inner1 = diffusers[1].getLowpass();
-    TwoPoleLowpass inner2 = diffusers[2].getLowpass(), inner3 = diffusers[3].getLowpass();
-    float fromBranch1 = feedback1, fromBranch2 = feedback2;
-    Allpass* const tankAllpass[4] = {&tankAllpassA, &tankAllpassB, &tankAllpassC, &tankAllpassD};
-
+    const float bandwidthCoefficient = c.bandwidth, colour = c.colour, feedback = c.diffuserFeedback;
+    const float gain12 = c.diffusionGain12, gain34 = c.diffusionGain34;
+    TwoPoleLowpass bandwidth = bandwidthFilter;
+    TwoPoleLowpass inner1 = diffusers[0].getLowpass(), inner2 = diffusers[1].getLowpass();
+    TwoPoleLowpass inner3 = diffusers[2].getLowpass(), inner4 = diffusers[3].getLowpass();
     for (std::int32_t done = 0; done < pairs;) {
         std::int32_t steps = pairs - done;
-        for (std::int32_t j = 0; j < 4; ++j) {
-            steps = std::min(steps, diffusers[j].stepsBeforeWrap(diffuserDistance[j]));
-            steps = std::min(steps, tankAllpass[j]->stepsBeforeWrap(allpassDistance[j]));
-            steps = std::min(steps, tankDelays[j].stepsBeforeWrap(delayTap[j]));
-        }
-        const DelayBlock::RunCells d0 = diffusers[0].runCells(diffuserDistance[0]);
-        const DelayBlock::RunCells d1 = diffusers[1].runCells(diffuserDistance[1]);
-        const DelayBlock::RunCells d2 = diffusers[2].runCells(diffuserDistance[2]);
-        const DelayBlock::RunCells d3 = diffusers[3].runCells(diffuserDistance[3]);
-        const DelayBlock::RunCells a = tankAllpassA.runCells(allpassDistance[kAllpassA]);
-        const DelayBlock::RunCells b = tankAllpassB.runCells(allpassDistance[kAllpassB]);
-        const DelayBlock::RunCells cc = tankAllpassC.runCells(allpassDistance[kAllpassC]);
-        const DelayBlock::RunCells d = tankAllpassD.runCells(allpassDistance[kAllpassD]);
-        const DelayBlock::RunCells delay1 = tankDelays[0].runCells(delayTap[0]);
-        const DelayBlock::RunCells delay2 = tankDelays[1].runCells(delayTap[1]);
-        const DelayBlock::RunCells delay3 = tankDelays[2].runCells(delayTap[2]);
-        const DelayBlock::RunCells delay4 = tankDelays[3].runCells(delayTap[3]);
+        for (std::int32_t j = 0; j < 4; ++j) steps = std::min(steps, diffusers[j].stepsBeforeWrap(distance[j]));
+        const DelayBlock::RunCells cells1 = diffusers[0].runCells(distance[0]);
+        const DelayBlock::RunCells cells2 = diffusers[1].runCells(distance[1]);
+        const DelayBlock::RunCells cells3 = diffusers[2].runCells(distance[2]);
+        const DelayBlock::RunCells cells4 = diffusers[3].runCells(distance[3]);
         const float* in = early + done;
-        float* out = tankOutput + done;
-        float last[8] = {};  // each allpass's last output: diffusers 1 to 4, then A, B, C, D
+        float* out = diffused + done;
+        float s1 = 0.0f, s2 = 0.0f, s3 = 0.0f, s4 = 0.0f;
         for (std::int32_t n = 0; n < steps; ++n) {
             const float band = bandwidth.filter(in[n], bandwidthCoefficient);
-            float s = DampedAllpass::step(band, d0.delayed[n], d0.current[n], diffusionGain12, colour, diffuserFeedback,
-                                          inner0);
-            last[0] = s;
-            s = DampedAllpass::step(s, d1.delayed[n], d1.current[n], diffusionGain12, colour, diffuserFeedback, inner1);
-            last[1] = s;
-            s = DampedAllpass::step(s, d2.delayed[n], d2.current[n], diffusionGain34, colour, diffuserFeedback, inner2);
-            last[2] = s;
-            s = DampedAllpass::step(s, d3.delayed[n], d3.current[n], diffusionGain34, colour, diffuserFeedback, inner3);
-            last[3] = s;
-            if (!runTank) {
-                out[n] = s;
-                continue;
-            }
-            const float a1 = Allpass::step(s + fromBranch2, a.delayed[n], a.current[n], tankGainAB);
-            delay1.current[n] = a1;
-            const float a2 = Allpass::step(s + fromBranch1, b.delayed[n], b.current[n], tankGainAB);
-            delay2.current[n] = a2;
-            const float l1 = dampingLow1.filter(delay1.delayed[n], damping1);
-            const float l2 = dampingLow2.filter(delay2.delayed[n], damping2);
-            const float c1 = Allpass::step(-decay1 * l1, cc.delayed[n], cc.current[n], tankGainCD);
-            delay3.current[n] = c1;
-            fromBranch1 = delay3.delayed[n] * feed1Into2;
-            const float c2 = Allpass::step(-decay2 * l2, d.delayed[n], d.current[n], tankGainCD);
-            delay4.current[n] = c2;
-            fromBranch2 = delay4.delayed[n] * feed2Into1;
-            out[n] = a1 + l1 + c1 + a2 + l2 + c2;
-            last[4] = a1;
-            last[5] = a2;
-            last[6] = c1;
-            last[7] = c2;
+            s1 = DampedAllpass::step(band, cells1.delayed[n], cells1.current[n], gain12, colour, feedback, inner1);
+            s2 = DampedAllpass::step(s1, cells2.delayed[n], cells2.current[n], gain12, colour, feedback, inner2);
+            s3 = DampedAllpass::step(s2, cells3.delayed[n], cells3.current[n], gain34, colour, feedback, inner3);
+            s4 = DampedAllpass::step(s3, cells4.delayed[n], cells4.current[n], gain34, colour, feedback, inner4);
+            out[n] = s4;
         }
-        diffusers[0].endRun(steps, last[0], inner0);
-        diffusers[1].endRun(steps, last[1], inner1);
-        diffusers[2].endRun(steps, last[2], inner2);
-        diffusers[3].endRun(steps, last[3], inner3);
-        if (runTank)
-            for (std::int32_t j = 0; j < 4; ++j) tankAllpass[j]->endRun(steps, last[4 + j]);
-        for (TapDelay& delay : tankDelays) delay.advanceBy(steps);  // whether or not the tank ran
+        diffusers[0].endRun(steps, s1, inner1);
+        diffusers[1].endRun(steps, s2, inner2);
+        diffusers[2].endRun(steps, s3, inner3);
+        diffusers[3].endRun(steps, s4, inner4);
         done += steps;
     }
     bandwidthFilter = bandwidth;
-    dampingFilter1 = dampingLow1;
-    dampingFilter2 = dampingLow2;
+}
+
+// The tank, pair by pair: its feedback and its damping filters carry from
+// one pair to the next. Cut, as the diffusers are, where any of its lines
+// would wrap; filter states and feedback values stay in locals for the run.
+void ReverbEffect::runTank(const float* diffused, float* tankOutput, std::int32_t pairs, const RunControls& c) {
+    const std::array<std::int32_t, 4>& distance = values.tankAllpassDistance;
+    const std::array<std::int32_t, 4>& tap = values.tankDelayTap;
+    const float gainAB = c.tankGainAB, gainCD = c.tankGainCD, damping1 = c.damping1, damping2 = c.damping2;
+    const float decay1 = c.decay1, decay2 = c.decay2, feed1Into2 = c.feed1Into2, feed2Into1 = c.feed2Into1;
+    TwoPoleLowpass damping1Filter = dampingFilter1, damping2Filter = dampingFilter2;
+    float fromBranch1 = feedback1, fromBranch2 = feedback2;
+    Allpass* const allpasses[4] = {&tankAllpassA, &tankAllpassB, &tankAllpassC, &tankAllpassD};
+    for (std::int32_t done = 0; done < pairs;) {
+        std::int32_t steps = pairs - done;
+        for (std::int32_t j = 0; j < 4; ++j) {
+            steps = std::min(steps, allpasses[j]->stepsBeforeWrap(distance[j]));
+            steps = std::min(steps, tankDelays[j].stepsBeforeWrap(tap[j]));
+        }
+        const DelayBlock::RunCells cellsA = tankAllpassA.runCells(distance[kAllpassA]);
+        const DelayBlock::RunCells cellsB = tankAllpassB.runCells(distance[kAllpassB]);
+        const DelayBlock::RunCells cellsC = tankAllpassC.runCells(distance[kAllpassC]);
+        const DelayBlock::RunCells cellsD = tankAllpassD.runCells(distance[kAllpassD]);
+        const DelayBlock::RunCells delay1 = tankDelays[0].runCells(tap[0]);
+        const DelayBlock::RunCells delay2 = tankDelays[1].runCells(tap[1]);
+        const DelayBlock::RunCells delay3 = tankDelays[2].runCells(tap[2]);
+        const DelayBlock::RunCells delay4 = tankDelays[3].runCells(tap[3]);
+        const float* in = diffused + done;
+        float* out = tankOutput + done;
+        float a1 = 0.0f, a2 = 0.0f, c1 = 0.0f, c2 = 0.0f;
+        for (std::int32_t n = 0; n < steps; ++n) {
+            const float s = in[n];
+            a1 = Allpass::step(s + fromBranch2, cellsA.delayed[n], cellsA.current[n], gainAB);
+            delay1.current[n] = a1;
+            a2 = Allpass::step(s + fromBranch1, cellsB.delayed[n], cellsB.current[n], gainAB);
+            delay2.current[n] = a2;
+            const float l1 = damping1Filter.filter(delay1.delayed[n], damping1);
+            const float l2 = damping2Filter.filter(delay2.delayed[n], damping2);
+            c1 = Allpass::step(-decay1 * l1, cellsC.delayed[n], cellsC.current[n], gainCD);
+            delay3.current[n] = c1;
+            fromBranch1 = delay3.delayed[n] * feed1Into2;
+            c2 = Allpass::step(-decay2 * l2, cellsD.delayed[n], cellsD.current[n], gainCD);
+            delay4.current[n] = c2;
+            fromBranch2 = delay4.delayed[n] * feed2Into1;
+            out[n] = a1 + l1 + c1 + a2 + l2 + c2;
+        }
+        tankAllpassA.endRun(steps, a1);
+        tankAllpassB.endRun(steps, a2);
+        tankAllpassC.endRun(steps, c1);
+        tankAllpassD.endRun(steps, c2);
+        for (TapDelay& delay : tankDelays) delay.advanceBy(steps);
+        done += steps;
+    }
+    dampingFilter1 = damping1Filter;
+    dampingFilter2 = damping2Filter;
     feedback1 = fromBranch1;
     feedback2 = fromBranch2;
 }

@@ -43,9 +43,9 @@ class ReverbEffect : public EffectBaseExt {
     // The pairs are rendered in runs of at most kRunPairs: gains, coefficients
     // and switches are read at the start of each run, and each step above
     // works through the whole run before the next begins, so that the
-    // feed-forward stages (2, 7, 10) become loops over arrays. Steps 3 to 6
-    // share one loop, in which the tank's feedback closes; step 6 sits before
-    // the comb bank because nothing between them touches the tank delays.
+    // feed-forward stages (2, 7, 10) become loops over arrays; the recursive
+    // ones (3 and 4 in one loop, 5, 8) go pair by pair through the run. Step 6
+    // comes with the tank's run, as nothing else touches the tank delays.
 
 public:
     static constexpr std::int32_t kMaxCombs = 20;
@@ -175,7 +175,8 @@ private:
     bool renderRun(const float* input1, const float* input2, float* output1, float* output2, std::int32_t pairs,
                    const RunControls& controls);
     void earlyReflections(const float* x, float* early, std::int32_t pairs);
-    void diffuseAndRunTank(const float* early, float* tankOutput, std::int32_t pairs, const RunControls& controls);
+    void diffuse(const float* early, float* diffused, std::int32_t pairs, const RunControls& controls);
+    void runTank(const float* diffused, float* tankOutput, std::int32_t pairs, const RunControls& controls);
     void combBank(const float* input, float* output, std::int32_t pairs);
     void toneFilterAndMix(const float* combed, const float* x, float* mixed, std::int32_t pairs,
                           const RunControls& controls);

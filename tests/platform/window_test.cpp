@@ -55,10 +55,11 @@ void fill(HDC dc, const RECT& area, COLORREF color) {
 struct EditorState {
     int paints = 0;
     int clicks = 0;
+    COLORREF face = kEditorFace;
 };
 
-void paintEditor(HDC dc) {
-    fill(dc, {0, 0, kEditor.right - kEditor.left, kEditor.bottom - kEditor.top}, kEditorFace);
+void paintEditor(HDC dc, COLORREF face) {
+    fill(dc, {0, 0, kEditor.right - kEditor.left, kEditor.bottom - kEditor.top}, face);
     LOGPEN style{PS_SOLID, {1, 0}, kEditorLine};
     HPEN pen = CreatePenIndirect(&style);
     HGDIOBJ previous = SelectObject(dc, pen);
@@ -77,7 +78,7 @@ LRESULT CALLBACK editorProcedure(HWND window, UINT message, WPARAM wParam, LPARA
                 if (GetUpdateRect(window, &update, FALSE)) {
                     PAINTSTRUCT paint;
                     HDC dc = BeginPaint(window, &paint);
-                    paintEditor(dc);
+                    paintEditor(dc, state->face);
                     EndPaint(window, &paint);
                     ++state->paints;
                     eventLog().push_back("editor paint");
@@ -241,6 +242,25 @@ TEST_F(WindowTest, InvalidatingTheHostRepaintsItBeforeTheChild) {
     const std::vector<std::string> expected = {"host paint", "editor paint"};
     EXPECT_EQ(expected, eventLog());
     EXPECT_EQ(dibPixel(kEditorFace), at(capture(host), 20, 20));  // the host's erase did not stay on top
+}
+
+TEST_F(WindowTest, PaintingReachesOnlyTheInvalidPart) {
+    ASSERT_NE(nullptr, openEditor());
+    pumpMessages();
+    state.face = kClickMark;
+    const RECT corner{0, 0, 4, 3};
+    ASSERT_TRUE(InvalidateRect(editor, &corner, FALSE));
+    RECT update;
+    ASSERT_TRUE(GetUpdateRect(editor, &update, FALSE));
+    EXPECT_EQ(4, update.right);
+    EXPECT_EQ(3, update.bottom);
+    pumpMessages();
+    EXPECT_EQ(2, state.paints);
+    const std::vector<DWORD> pixels = capture(host);
+    EXPECT_EQ(dibPixel(kClickMark), at(pixels, 5, 6));
+    EXPECT_EQ(dibPixel(kClickMark), at(pixels, 8, 7));
+    EXPECT_EQ(dibPixel(kEditorFace), at(pixels, 9, 6));  // the whole face was painted, only the corner shows it
+    EXPECT_EQ(dibPixel(kEditorFace), at(pixels, 5, 9));
 }
 
 TEST_F(WindowTest, UserDataKeepsAFullPointerAndTheLongVariantsShareIt) {

@@ -267,6 +267,8 @@ bool isWindowDc(HDC dc) {
     return object != nullptr && object->isWindowDc;
 }
 
+bool deleteWindowDc(HDC dc) { return isWindowDc(dc) && GdiObjects::instance().destroyDc(dc); }
+
 }  // namespace win32subset
 
 using win32subset::DeviceContextObject;

@@ -9,6 +9,7 @@
 #include "platform/handle_table.h"
 #include "platform/surface.h"
 #include "platform/win32.h"
+#include "platform/window_dc.h"
 
 namespace win32subset {
 
@@ -122,9 +123,5 @@ COLORREF colorFromPixel(std::uint32_t pixel, bool monochrome);
 
 // The button face colour, the one system colour the system uses.
 constexpr COLORREF kButtonFaceColor = RGB(240, 240, 240);
-
-// Window DCs for the window layer.
-HDC createWindowDc(std::shared_ptr<Surface> surface, POINT origin, const RECT& clip);
-bool isWindowDc(HDC dc);
 
 }  // namespace win32subset

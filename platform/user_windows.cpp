@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/gdi_objects.h"
 #include "platform/handle_table.h"
 #include "platform/rect_math.h"
 #include "platform/win32_testing.h"
+#include "platform/window_dc.h"
 #include "platform/window_manager.h"
 
 using win32subset::WindowManager;

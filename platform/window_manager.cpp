@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "platform/gdi_objects.h"
 #include "platform/rect_math.h"
 #include "platform/user_input.h"
+#include "platform/window_dc.h"
 
 namespace win32subset {
 
@@ -233,8 +233,7 @@ HDC WindowManager::openDc(HWND window, const RECT* paintClip) {
 }
 
 bool WindowManager::closeDc(HWND window, HDC dc) {
-    if (!isWindowDc(dc)) return false;
-    GdiObjects::instance().destroyDc(dc);
+    if (!deleteWindowDc(dc)) return false;
     if (backend != nullptr && find(window) != nullptr) {
         HWND top = topLevelOf(window);
         backend->surfaceUpdated(top, *find(top)->surface);

@@ -45,7 +45,11 @@ BOOL WINAPI UnregisterClassA(LPCSTR lpClassName, HINSTANCE hInstance) {
 
 HWND WINAPI CreateWindowExA(DWORD, LPCSTR lpClassName, LPCSTR, DWORD dwStyle, int X, int Y, int nWidth, int nHeight,
                             HWND hWndParent, HMENU, HINSTANCE hInstance, LPVOID) {
-    const RECT frame{X, Y, X + std::max(nWidth, 0), Y + std::max(nHeight, 0)};
+    // Positions and sizes kept within GDI's 16-bit coordinate space.
+    auto clamp16 = [](int v) { return std::clamp(v, -32768, 32767); };
+    const int x = clamp16(X);
+    const int y = clamp16(Y);
+    const RECT frame{x, y, x + std::clamp(nWidth, 0, 32767), y + std::clamp(nHeight, 0, 32767)};
     return WindowManager::instance().create(lpClassName, dwStyle, frame, hWndParent, hInstance);
 }
 

@@ -3,6 +3,7 @@
 #include <strings.h>
 #include <algorithm>
 #include <cstdint>
+#include <new>
 
 #include "platform/rect_math.h"
 #include "platform/user_input.h"
@@ -11,6 +12,8 @@
 namespace win32subset {
 
 namespace {
+
+constexpr long long kMaxSurfacePixels = 1LL << 26;
 
 std::uintptr_t handleValue(HWND window) { return reinterpret_cast<std::uintptr_t>(window); }
 
@@ -70,7 +73,14 @@ HWND WindowManager::create(LPCSTR className, DWORD style, const RECT& frame, HWN
     if (child) {
         record->parent = parent;
     } else {
-        record->surface = std::make_shared<Surface>(frame.right - frame.left, frame.bottom - frame.top, false);
+        const long long width = frame.right - frame.left;
+        const long long height = frame.bottom - frame.top;
+        if (width * height > kMaxSurfacePixels) return nullptr;
+        try {
+            record->surface = std::make_shared<Surface>(static_cast<int>(width), static_cast<int>(height), false);
+        } catch (const std::bad_alloc&) {
+            return nullptr;
+        }
     }
     HWND window = reinterpret_cast<HWND>(windows.add(std::move(record)));
     if (window == nullptr) return nullptr;

@@ -2,7 +2,7 @@
 // (ReferenceEngine) renders, sample by sample, to the bit: for both programs,
 // every switch, comb counts 0, 1, 7 and 20, odd and tiny blocks, stereo taps,
 // random settings held through a call and changed between calls, adding and
-// replacing, mainsOff, and the runaway recovery.
+// replacing, mainsOff, the runaway recovery, and gains changed during a call.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -175,6 +175,79 @@ TEST(ReferenceComparison, WildValuesAndTheRunawayRecovery) {
     Pair loud;
     EXPECT_TRUE(loud.call(512, false, 1e38f));
     EXPECT_TRUE(loud.calls(4, 512));
+}
+
+// Another thread's change during a call: the run-start hook stands in for
+// that thread, deterministically. The hook comes at least every kRunPairs
+// pairs, and a change made in it is heard from that very pair on, so a change
+// made at any moment is heard within kRunPairs pairs.
+struct MidCallChange {
+    ReverbEffect* effect;
+    std::int32_t changeAt;  // the first pair at or after which the "thread" changes the value
+    std::int32_t index;
+    float value;
+    std::int32_t firedAt = -1;  // the pair at which the change was made
+    std::vector<std::int32_t> runStarts;
+
+    static void hook(void* context, std::int32_t firstPair) {
+        MidCallChange& change = *static_cast<MidCallChange*>(context);
+        change.runStarts.push_back(firstPair);
+        if (change.firedAt < 0 && firstPair >= change.changeAt) {
+            change.effect->setParameter(change.index, change.value);
+            change.firedAt = firstPair;
+        }
+    }
+};
+
+TEST(ReferenceComparison, AChangeDuringACallIsHeardWithinThirtyTwoPairs) {
+    constexpr std::int32_t kFrames = 4096;
+    constexpr std::int32_t kPairs = kFrames / 2;
+    const std::pair<std::int32_t, float> changes[] = {
+        {26, 0.1f}, {13, 0.2f}, {kTankSwitch, 0.0f},  {kFilterSwitch, 0.0f},
+        {2, 0.3f},  {11, 0.9f}, {kCombsSwitch, 0.0f}, {kReflectionsSwitch, 0.0f}};
+    std::int32_t changeAt = 100;
+    for (const auto& setting : changes) {
+        changeAt = (changeAt * 7 + 13) % (kPairs - 64);  // a different moment for each
+        ReverbEffect effect(nullptr), unchanged(nullptr);
+        ReferenceEngine reference;
+        MidCallChange change{&effect, changeAt, setting.first, setting.second, -1, {}};
+        effect.setRunStartHook(&MidCallChange::hook, &change);
+
+        StereoBlock block(kFrames), same(kFrames), expected(kFrames);
+        TestSignal(5).fill(block);
+        same.in1 = expected.in1 = block.in1;
+        same.in2 = expected.in2 = block.in2;
+        effect.processReplacing(block.inputs(), block.outputs(), kFrames);
+        unchanged.processReplacing(same.inputs(), same.outputs(), kFrames);
+
+        ASSERT_FALSE(change.runStarts.empty());
+        EXPECT_EQ(change.runStarts.front(), 0);
+        for (std::size_t i = 1; i < change.runStarts.size(); ++i)
+            EXPECT_LE(change.runStarts[i] - change.runStarts[i - 1], ReverbEffect::kRunPairs) << i;
+        EXPECT_GT(change.runStarts.back() + ReverbEffect::kRunPairs, kPairs - 1) << "runs reach the last pair";
+        ASSERT_GE(change.firedAt, changeAt);
+        EXPECT_LT(change.firedAt, changeAt + ReverbEffect::kRunPairs);
+
+        // The reference renders the pairs before the change with the old value, the rest with the new.
+        const std::int32_t split = 2 * change.firedAt;
+        float* inputs[2] = {expected.in1.data(), expected.in2.data()};
+        float* outputs[2] = {expected.out1.data(), expected.out2.data()};
+        reference.processReplacing(inputs, outputs, split);
+        reference.setParameter(setting.first, setting.second);
+        float* restIn[2] = {inputs[0] + split, inputs[1] + split};
+        float* restOut[2] = {outputs[0] + split, outputs[1] + split};
+        reference.processReplacing(restIn, restOut, kFrames - split);
+
+        bool heard = false;
+        for (std::int32_t i = 0; i < kFrames; ++i) {
+            ASSERT_EQ(bitsOf(block.out1[i]), bitsOf(expected.out1[i])) << "index " << setting.first << " frame " << i;
+            if (i < split)
+                ASSERT_EQ(block.out1[i], same.out1[i]);
+            else if (i < split + 2 * ReverbEffect::kRunPairs)
+                heard = heard || block.out1[i] != same.out1[i];
+        }
+        EXPECT_TRUE(heard) << "index " << setting.first << ": the change is audible at once";
+    }
 }
 
 }  // namespace

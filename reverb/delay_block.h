@@ -3,7 +3,7 @@
 // the oldest sample. Positions are indices. A line owns its cells, so it
 // cannot be copied.
 //
-// Audio thread, except clear, which mainsOff calls from the host's thread.
+// Audio thread, clear included: mainsOff leaves it to the next block.
 #pragma once
 
 #include <cstdint>

@@ -313,6 +313,8 @@ template <ReverbEffect::OutputMode mode>
 void ReverbEffect::processBlock(float** inputs, float** outputs, std::int32_t sampleFrames) {
     if (sampleFrames <= 0 || inputs == nullptr || outputs == nullptr) return;
     if (inputs[0] == nullptr || inputs[1] == nullptr || outputs[0] == nullptr || outputs[1] == nullptr) return;
+    if (clearPending.load(std::memory_order_relaxed) && clearPending.exchange(false, std::memory_order_relaxed))
+        clearSignalState();
     updateReflections();
     updateCombs();
     updateDelayTimes();
@@ -598,7 +600,7 @@ void ReverbEffect::outputTaps(const float* mixed, float* left, float* right, std
 
 // ---- state ------------------------------------------------------------------
 
-void ReverbEffect::mainsOff() { clearSignalState(); }
+void ReverbEffect::mainsOff() { clearPending.store(true, std::memory_order_relaxed); }
 
 void ReverbEffect::clearSignalState() {
     for (Allpass* allpass : {&tankAllpassA, &tankAllpassB, &tankAllpassC, &tankAllpassD}) allpass->clear();

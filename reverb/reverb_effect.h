@@ -4,9 +4,10 @@
 //
 // Threads: setParameter, getParameter, setProgram and the program names come
 // from the host's or the editor's thread, process and processReplacing from the
-// audio thread, mainsOff from the host's thread. Live values and switches are
-// relaxed atomics; the audio thread reads distances, lengths and room geometry
-// once per block and gains, coefficients and switches once per pair of frames.
+// audio thread, mainsOff from any thread (it leaves the clearing to the audio
+// thread's next block). Live values and switches are relaxed atomics; the audio
+// thread reads distances, lengths and room geometry once per block and gains,
+// coefficients and switches once per pair of frames.
 #pragma once
 
 #include <array>
@@ -115,7 +116,9 @@ public:
     // sampleFrames ≤ 0 or a null buffer. processReplacing stores, process adds.
     void process(float** inputs, float** outputs, std::int32_t sampleFrames) override;
     void processReplacing(float** inputs, float** outputs, std::int32_t sampleFrames) override;
-    // Clears all signal state; cursors and comb lengths stay.
+    // Clears all signal state; cursors and comb lengths stay. Any thread: the
+    // next block clears before it renders, so that clearing never races with a
+    // block in progress on the audio thread.
     void mainsOff() override;
 
     const BlockSizes& getBlockSizes() const { return sizes; }
@@ -207,5 +210,6 @@ private:
     std::array<std::atomic<float>, kParameterCount> liveValues;
     std::atomic<bool> tankOn{true}, filterOn{true}, reflectionsOn{true}, combsOn{true};
     std::atomic<std::int32_t> currentProgram{0};
+    std::atomic<bool> clearPending{false};  // set by mainsOff, taken by the next block
     std::array<ProgramRecord, kProgramCount> programs;
 };

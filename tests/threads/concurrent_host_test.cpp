@@ -1,0 +1,233 @@
+// A host's threads at once, through the exported entry: the audio thread
+// processes without pause while another thread automates parameters with any
+// value, switches and renames programs and suspends and resumes the plug-in,
+// and a third idles the editor. Built natively and with ThreadSanitizer
+// (preset tsan), which reports any data race between them.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/fuzz/output_check.h"
+#include "tests/fuzz/parent_window.h"
+#include "tests/fuzz/roomplate_entry_point.h"
+
+namespace {
+
+constexpr auto kRunTime = std::chrono::seconds(2);
+constexpr std::int32_t kMaxBlock = 1024;
+
+std::atomic<long> automationCalls{0};
+
+VstIntPtr VSTCALLBACK countingHost(AEffect*, std::int32_t opcode, std::int32_t, VstIntPtr, void*, float) {
+    if (opcode == audioMasterVersion) return 2400;
+    if (opcode == audioMasterAutomate) automationCalls.fetch_add(1, std::memory_order_relaxed);
+    return 0;
+}
+
+AEffect* newInstance() { return VSTPluginMain(countingHost); }
+VstIntPtr dispatch(AEffect* effect, std::int32_t opcode, std::int32_t index = 0, VstIntPtr value = 0,
+                   void* ptr = nullptr, float opt = 0.0f) {
+    return effect->dispatcher(effect, opcode, index, value, ptr, opt);
+}
+
+// Two channels in and out, sized for the largest block.
+struct Buffers {
+    std::vector<float> in1 = std::vector<float>(kMaxBlock), in2 = std::vector<float>(kMaxBlock);
+    std::vector<float> out1 = std::vector<float>(kMaxBlock), out2 = std::vector<float>(kMaxBlock);
+    float* inputs[2] = {in1.data(), in2.data()};
+    float* outputs[2] = {out1.data(), out2.data()};
+};
+
+// The audio thread: blocks of 1 … 1024 frames of noise with the odd
+// non-finite or huge sample, alternately replacing and adding. Answers the
+// first broken sample, or "".
+struct AudioLoop {
+    AEffect* effect;
+    const std::atomic<bool>& stop;
+    long blocks = 0;
+    std::string failure{};
+
+    void operator()() {
+        std::mt19937 random(1);
+        std::uniform_int_distribution<std::int32_t> blockFrames(1, kMaxBlock);
+        std::uniform_real_distribution<float> noise(-0.5f, 0.5f);
+        constexpr std::array<float, 4> kWild{std::numeric_limits<float>::quiet_NaN(),
+                                             std::numeric_limits<float>::infinity(), 1.0e30f, -1.0e30f};
+        Buffers buffers;
+        while (!stop.load(std::memory_order_relaxed)) {
+            const std::int32_t frames = blockFrames(random);
+            for (std::int32_t i = 0; i < frames; ++i) {
+                buffers.in1[i] = noise(random);
+                buffers.in2[i] = noise(random);
+            }
+            if (blocks % 7 == 3) buffers.in1[frames / 2] = kWild[(blocks / 7) % kWild.size()];
+            const bool replacing = blocks % 2 == 0;
+            std::fill(buffers.out1.begin(), buffers.out1.end(), 0.0f);
+            std::fill(buffers.out2.begin(), buffers.out2.end(), 0.0f);
+            (replacing ? effect->processReplacing : effect->process)(effect, buffers.inputs, buffers.outputs, frames);
+            for (int channel = 0; channel < 2 && failure.empty(); ++channel)
+                failure = checkChannel(buffers.outputs[channel], frames, channel);
+            ++blocks;
+        }
+    }
+};
+
+// The host's other thread: automation with any value, program changes
+// (one of them out of range), renames, suspend and resume.
+struct ControlLoop {
+    AEffect* effect;
+    const std::atomic<bool>& stop;
+    long changes = 0;
+
+    void operator()() {
+        std::mt19937 random(2);
+        std::uniform_int_distribution<std::int32_t> action(0, 9);
+        std::uniform_int_distribution<std::int32_t> index(-2, 60);
+        std::uniform_real_distribution<float> value(-0.5f, 1.5f);
+        constexpr std::array<float, 8> kExtremes{std::numeric_limits<float>::quiet_NaN(),
+                                                 std::numeric_limits<float>::infinity(),
+                                                 -std::numeric_limits<float>::infinity(),
+                                                 std::numeric_limits<float>::max(),
+                                                 std::numeric_limits<float>::denorm_min(),
+                                                 -0.0f,
+                                                 0.0f,
+                                                 1.0f};
+        char name[64];
+        while (!stop.load(std::memory_order_relaxed)) {
+            switch (action(random)) {
+                case 0: dispatch(effect, effSetProgram, 0, changes % 3); break;  // 2 is out of range
+                case 1:
+                    std::snprintf(name, sizeof name, "Take %ld of a long session name", changes);
+                    dispatch(effect, effSetProgramName, 0, 0, name);
+                    dispatch(effect, effGetProgramName, 0, 0, name);
+                    break;
+                case 2:
+                    dispatch(effect, effMainsChanged, 0, 0);
+                    dispatch(effect, effMainsChanged, 0, 1);
+                    break;
+                case 3: effect->setParameter(effect, index(random), kExtremes[changes % kExtremes.size()]); break;
+                default: {
+                    const std::int32_t i = index(random);
+                    effect->setParameter(effect, i, value(random));
+                    effect->getParameter(effect, i);
+                }
+            }
+            ++changes;
+        }
+    }
+};
+
+// The window thread. With a window source (see parent_window.h) and an
+// editor it opens the editor in a window, idles it and closes it again, over
+// and over; otherwise it sends the editor requests without a window, which
+// must do no harm.
+struct EditorLoop {
+    AEffect* effect;
+    const std::atomic<bool>& stop;
+    ParentWindowSource* windows;
+    long idles = 0;
+
+    void operator()() {
+        const bool withEditor = windows != nullptr && (effect->flags & effFlagsHasEditor) != 0;
+        while (!stop.load(std::memory_order_relaxed)) {
+            ERect* rect = nullptr;
+            dispatch(effect, effEditGetRect, 0, 0, &rect);
+            void* parent = withEditor ? windows->createParent() : nullptr;
+            if (withEditor) dispatch(effect, effEditOpen, 0, 0, parent);
+            for (int i = 0; i < 20 && !stop.load(std::memory_order_relaxed); ++i, ++idles) {
+                dispatch(effect, effEditIdle);
+                if (withEditor) windows->pumpMessages();
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+            if (withEditor) {
+                dispatch(effect, effEditClose);
+                windows->destroyParent(parent);
+            }
+        }
+    }
+};
+
+TEST(ConcurrentHost, AudioKeepsItsLimitsWhileOtherThreadsChangeEverything) {
+    AEffect* effect = newInstance();
+    ASSERT_NE(effect, nullptr);
+    dispatch(effect, effOpen);
+    dispatch(effect, effMainsChanged, 0, 1);
+
+    std::atomic<bool> stop{false};
+    AudioLoop audio{effect, stop};
+    ControlLoop control{effect, stop};
+    EditorLoop editor{effect, stop, defaultParentWindows()};
+    std::thread audioThread(std::ref(audio)), controlThread(std::ref(control)), editorThread(std::ref(editor));
+    std::this_thread::sleep_for(kRunTime);
+    stop = true;
+    audioThread.join();
+    controlThread.join();
+    editorThread.join();
+
+    EXPECT_EQ(audio.failure, "");
+    EXPECT_GT(audio.blocks, 10);  // all three really ran side by side
+    EXPECT_GT(control.changes, 100);
+    EXPECT_GT(editor.idles, 10);
+    EXPECT_EQ(automationCalls.load(), 0);  // only the editor's controls automate
+    const VstIntPtr program = dispatch(effect, effGetProgram);
+    EXPECT_TRUE(program == 0 || program == 1) << program;
+    EXPECT_EQ(dispatch(effect, effClose), 1);
+}
+
+// What `blocks` blocks of a fixed signal through "Dattorro" give, summed bit by bit.
+std::vector<float> renderDattorro(AEffect* effect, int blocks) {
+    dispatch(effect, effSetProgram, 0, 1);
+    Buffers buffers;
+    std::vector<float> rendered;
+    std::mt19937 random(3);
+    std::uniform_real_distribution<float> noise(-0.5f, 0.5f);
+    for (int b = 0; b < blocks; ++b) {
+        for (std::int32_t i = 0; i < 256; ++i) buffers.in1[i] = buffers.in2[i] = noise(random);
+        effect->processReplacing(effect, buffers.inputs, buffers.outputs, 256);
+        rendered.insert(rendered.end(), buffers.out1.begin(), buffers.out1.begin() + 256);
+        rendered.insert(rendered.end(), buffers.out2.begin(), buffers.out2.begin() + 256);
+    }
+    return rendered;
+}
+
+// Instances share nothing but process-wide values: one rendering on its own
+// thread beside another that is being changed all the time sounds exactly as
+// it does alone.
+TEST(ConcurrentHost, AnInstanceBesideABusyOneSoundsAsItDoesAlone) {
+    constexpr int kBlocks = 400;
+    AEffect* alone = newInstance();
+    ASSERT_NE(alone, nullptr);
+    const std::vector<float> expected = renderDattorro(alone, kBlocks);
+    dispatch(alone, effClose);
+
+    AEffect* busy = newInstance();
+    AEffect* quiet = newInstance();
+    ASSERT_NE(busy, nullptr);
+    ASSERT_NE(quiet, nullptr);
+    std::atomic<bool> stop{false};
+    AudioLoop busyAudio{busy, stop};
+    ControlLoop busyControl{busy, stop};
+    std::vector<float> rendered;
+    std::thread busyAudioThread(std::ref(busyAudio)), busyControlThread(std::ref(busyControl));
+    std::thread quietThread([&] { rendered = renderDattorro(quiet, kBlocks); });
+    quietThread.join();
+    stop = true;
+    busyAudioThread.join();
+    busyControlThread.join();
+
+    EXPECT_EQ(busyAudio.failure, "");
+    ASSERT_EQ(rendered.size(), expected.size());
+    EXPECT_EQ(std::memcmp(rendered.data(), expected.data(), expected.size() * sizeof(float)), 0);
+    dispatch(busy, effClose);
+    dispatch(quiet, effClose);
+}
+
+}  // namespace

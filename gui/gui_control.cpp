@@ -1,0 +1,21 @@
+#include "gui/gui_control.h"
+
+#include "gui/gui_frame.h"
+
+GuiControl::GuiControl(const GuiRect& size, ControlListener* listener, std::int32_t tag)
+    : GuiView(size), listener(listener), tag(tag) {}
+
+void GuiControl::update(DrawContext& context) {
+    const float current = getValue();
+    if (current == lastDrawnValue) return;
+    draw(context);
+    lastDrawnValue = current;
+}
+
+void GuiControl::doIdle() {
+    if (parent != nullptr) parent->doIdle();
+}
+
+void GuiControl::reportChange(DrawContext& context) {
+    if (listener != nullptr) listener->valueChanged(context, *this);
+}

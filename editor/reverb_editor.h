@@ -1,0 +1,86 @@
+// The reverb's editor: a 512 x 512 face of bitmaps with one control per
+// parameter (53 knobs, each with a value display under it, four switches and
+// the About button), built by open from the layout table.
+//
+// Two directions of traffic meet here: a control the user moves reaches the
+// effect and the host through valueChanged (effect->automateParameter), and
+// every parameter change that reaches the plug-in comes back through
+// setParameter into the controls bound to that index.
+//
+// Threads: construction, open, close, idle and valueChanged on the window
+// thread; setParameter on whichever thread sets the parameter: it only stores
+// control values and raises the update flag, the next idle pass draws.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "editor/editor_layout.h"
+#include "gui/control_listener.h"
+#include "gui/editor_base.h"
+#include "gui/gui_bitmap.h"
+#include "gui/overlay_button.h"
+#include "gui/rotary_knob.h"
+#include "gui/toggle_button.h"
+#include "gui/value_display.h"
+#include "reverb/parameter_listener.h"
+
+class ReverbPlugin;
+
+class ReverbEditor : public EditorBase, public ControlListener, public ParameterListener {
+public:
+    static constexpr std::int32_t kViewCount = 1 + 2 * kKnobCount + kToggleCount;  // 111
+
+    // Registers with the effect and loads the background, whose size is the editor's rect.
+    explicit ReverbEditor(EffectBase* effect);
+    // Closes an open editor, then releases the background.
+    ~ReverbEditor() override;
+
+    // Builds the frame and all views in the host's window; an open editor is
+    // closed first. 0 if the frame cannot be made.
+    std::int32_t open(void* parentWindow) override;
+    // Deletes the frame with its views and releases the bitmaps open loaded.
+    void close() override;
+    // From the plug-in after the effect stored the value: reloads the controls
+    // bound to index (0 … 57) from the effect and asks for an update. Nothing
+    // at all while closed.
+    void setParameter(std::int32_t index, float value) override;
+    // A control tagged 0 … 57 sets its parameter through automateParameter,
+    // then redraws; other tags are ignored.
+    void valueChanged(DrawContext& context, GuiControl& control) override;
+
+    // The views while open, null otherwise (and for views that could not be made).
+    OverlayButton* getOverlayButton() const { return overlayButton; }
+    RotaryKnob* getKnob(std::int32_t slot) const { return knobs[static_cast<std::size_t>(slot)]; }
+    ValueDisplay* getDisplay(std::int32_t slot) const { return displays[static_cast<std::size_t>(slot)]; }
+    ToggleButton* getToggle(std::int32_t slot) const { return toggles[static_cast<std::size_t>(slot)]; }
+    // The main control bound to a parameter index, and its display; null if none.
+    GuiControl* mainControlFor(std::int32_t index) const;
+    ValueDisplay* displayFor(std::int32_t index) const;
+
+private:
+    enum FaceBitmap { toggleImage, knobBody, knobHandle, overlayPicture, faceBitmapCount };
+
+    static BitmapSize sizeOf(const GuiBitmap* bitmap);
+    float parameterValue(std::int32_t index) const;
+    void loadFaceBitmaps();
+    void releaseFaceBitmaps();
+    void forgetViews();
+    // Hands the view to the frame; a view the frame cannot take is deleted and null returned.
+    template <typename View>
+    View* addToFrame(View* view);
+    void createOverlayButton();
+    void createKnobs();
+    void createToggles();
+
+    GuiBitmap* background = nullptr;                        // 193, from construction to destruction
+    std::array<GuiBitmap*, faceBitmapCount> faceBitmaps{};  // 194 … 197 while open
+    OverlayButton* overlayButton = nullptr;
+    std::array<RotaryKnob*, kKnobCount> knobs{};
+    std::array<ValueDisplay*, kKnobCount> displays{};
+    std::array<ToggleButton*, kToggleCount> toggles{};
+};
+
+// The plug-in's editor factory: a new editor for the plug-in, or null when
+// memory runs out.
+EditorInterface* createReverbEditor(ReverbPlugin& plugin);

@@ -1,0 +1,62 @@
+// A knob of the opened editor turned with scripted mouse input: only our own
+// Win32 subset can script it (platform/win32_testing.h).
+#include <gtest/gtest.h>
+
+#include "platform/win32_testing.h"
+#include "tests/editor/editor_test_support.h"
+#include "tests/gui/scripted_steps.h"
+
+namespace {
+
+using win32testing::InputStep;
+
+class EditorDragTest : public EditorTest {
+protected:
+    void TearDown() override {
+        win32testing::clearInputScript();
+        win32testing::useRealClock();
+        EditorTest::TearDown();
+    }
+    InputStep at(int h, int v, unsigned held, DWORD elapsedMs = 0) const {
+        return stepAt(editor->getFrame()->getWindowHandle(), h, v, held, elapsedMs);
+    }
+};
+
+TEST_F(EditorDragTest, TurnedKnobSetsItsParameterAndAutomatesEachNewValueOnce) {
+    openInHost();
+    pumpMessages();
+    record->setParameter(record, 11, 0.3f);
+    dispatch(effEditIdle);  // drawn at 0.3, so the click's 0.5 is news
+    // "AllPass Gain" (parameter 11) at 154, 86: its angle is taken around 160, 92.
+    using win32testing::heldLeft;
+    win32testing::setTickCount(100000);
+    win32testing::scriptInput({
+        at(160, 86, heldLeft),
+        at(150, 92, heldLeft, 60),  // 9 o'clock
+        at(150, 92, heldLeft, 60),
+        at(170, 92, heldLeft, 60),  // 3 o'clock
+        at(170, 92, 0),
+    });
+    click(WM_LBUTTONDOWN, 160, 86);
+
+    const std::vector<HostCall> automations = RecordingHost::automations();
+    ASSERT_EQ(automations.size(), 3u);
+    const float expected[] = {0.5f, 1.0f / 6.0f, 5.0f / 6.0f};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(automations[i].index, 11);
+        EXPECT_NEAR(automations[i].opt, expected[i], 1e-6);
+    }
+    const float last = automations[2].opt;
+    EXPECT_EQ(plugin->getParameter(11), last);
+    EXPECT_EQ(editor->mainControlFor(11)->getLastDrawnValue(), last);  // the editor redrew the knob
+    EXPECT_EQ(editor->displayFor(11)->getValue(), last);               // and moved its display along
+
+    // During the drag the host got its idle calls; the display is drawn by the next idle pass.
+    int hostIdles = 0;
+    for (const HostCall& call : RecordingHost::calls) hostIdles += call.opcode == audioMasterIdle ? 1 : 0;
+    EXPECT_GE(hostIdles, 2);
+    dispatch(effEditIdle);
+    EXPECT_EQ(editor->displayFor(11)->getLastDrawnValue(), last);
+}
+
+}  // namespace

@@ -1,5 +1,6 @@
 // The library's exported entry and its attach routine: the host calls the
 // entry with its callback and gets one new Roomplate instance's record.
+#include "editor/reverb_editor.h"
 #include "frame/plugin_entry.h"
 #include "reverb/reverb_plugin.h"
 
@@ -9,8 +10,7 @@
 
 namespace {
 
-// Until the editor is built into the library the instance has none.
-constexpr EditorFactory kEditorFactory = nullptr;
+constexpr EditorFactory kEditorFactory = createReverbEditor;
 
 EffectBase* createRoomplate(HostCallback hostCallback) { return new ReverbPlugin(hostCallback, kEditorFactory); }
 

@@ -537,22 +537,40 @@ void ReverbEffect::runTank(const float* diffused, float* tankOutput, std::int32_
 
 // Needs at least one active line; the caller checks. A pair whose input is
 // exactly 0 gives 0 and leaves every line alone (no step, no advance), so
-// the lines run over the other pairs only, one line at a time through the
-// run. Each pair's sum still adds the lines in line order.
+// the lines run over the other pairs only, one line (or four) at a time
+// through the run. Each pair's sum still adds the lines in line order.
 void ReverbEffect::combBank(const float* input, float* output, std::int32_t pairs) {
-    float running[kRunPairs], sum[kRunPairs];
+    float gathered[kRunPairs], sum[kRunPairs];
     std::int32_t pairOf[kRunPairs];
     std::int32_t count = 0;
-    for (std::int32_t n = 0; n < pairs; ++n) {
-        if (input[n] == 0.0f) continue;
-        running[count] = input[n];
+    for (std::int32_t n = 0; n < pairs; ++n) {  // without a branch: the slot is overwritten when skipped
+        gathered[count] = input[n];
         pairOf[count] = n;
-        ++count;
+        count += input[n] != 0.0f ? 1 : 0;
     }
+    const float* lineInput = count == pairs ? input : gathered;
     for (std::int32_t k = 0; k < count; ++k) sum[k] = 0.0f;
-    for (std::int32_t i = 0; i < values.activeCombs; ++i) combLines[i].combRun(values.combGain[i], running, sum, count);
+
+    const std::int32_t lines = values.activeCombs;
+    std::int32_t i = 0;
+    for (; i + 4 <= lines; i += 4) {
+        TapDelay* const group[4] = {&combLines[i], &combLines[i + 1], &combLines[i + 2], &combLines[i + 3]};
+        if (group[0]->runsWithoutWrap(count) && group[1]->runsWithoutWrap(count) && group[2]->runsWithoutWrap(count) &&
+            group[3]->runsWithoutWrap(count)) {
+            TapDelay::combRunOfFour(group, &values.combGain[i], lineInput, sum, count);
+        } else {
+            for (std::int32_t k = 0; k < 4; ++k) group[k]->combRun(values.combGain[i + k], lineInput, sum, count);
+        }
+    }
+    for (; i < lines; ++i) combLines[i].combRun(values.combGain[i], lineInput, sum, count);
+
+    const float lineCount = static_cast<float>(lines);
+    if (count == pairs) {
+        for (std::int32_t n = 0; n < pairs; ++n) output[n] = sum[n] / lineCount;
+        return;
+    }
     for (std::int32_t n = 0; n < pairs; ++n) output[n] = 0.0f;
-    for (std::int32_t k = 0; k < count; ++k) output[pairOf[k]] = sum[k] / static_cast<float>(values.activeCombs);
+    for (std::int32_t k = 0; k < count; ++k) output[pairOf[k]] = sum[k] / lineCount;
 }
 
 void ReverbEffect::toneFilterAndMix(const float* combed, const float* x, float* mixed, std::int32_t pairs,

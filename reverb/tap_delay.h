@@ -56,4 +56,12 @@ public:
     // combTick (gain, input[n]) for n = 0 … count − 1, adding each step's
     // output to sum[n]. Any line, also one shortened under its cursor.
     void combRun(float gain, const float* input, float* sum, std::int32_t count);
+    // Whether the next `count` steps stay below the active length, so that
+    // they neither wrap nor start from a cursor beyond a shortened length.
+    bool runsWithoutWrap(std::int32_t count) const { return cursor + count <= activeLength; }
+    // combRun of four lines over the same input, in one loop: each sum[n]
+    // adds the four outputs in the order of the lines. Every line must run
+    // `count` steps without wrap (runsWithoutWrap).
+    static void combRunOfFour(TapDelay* const lines[4], const float gains[4], const float* input, float* sum,
+                              std::int32_t count);
 };

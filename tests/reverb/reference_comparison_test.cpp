@@ -100,6 +100,8 @@ TEST(ReferenceComparison, ThePureSettingsSwitchesAndCombCounts) {
         for (std::int32_t lines : {0, 1, 7, 20})
             cases.push_back({std::to_string(lines) + " comb lines", program, {{0, combCountValue(lines)}}});
         cases.push_back({"no absorption", program, {{1, 0.0f}}});
+        // Exact zeros into the comb bank from the start (see also below).
+        cases.push_back({"bandwidth closed", program, {{2, 0.0f}}});
         cases.push_back({"absorption 1", program, {{1, 1.0f}}});
         cases.push_back({"stereo taps",
                          program,
@@ -112,6 +114,24 @@ TEST(ReferenceComparison, ThePureSettingsSwitchesAndCombCounts) {
             for (const auto& setting : c.settings) pair.set(setting.first, setting.second);
             EXPECT_TRUE(pair.calls(frames == 512 ? 60 : 300, frames))
                 << c.name << ", program " << c.program << ", block " << frames;
+        }
+    }
+}
+
+// Signal, then exact zeros into the comb bank, which must leave its lines
+// (full of the signal) alone, then signal again: with gainless diffusers of
+// short delays, no tank, and a reflection level of 0 the diffused signal is
+// exactly 0 once the diffusers' cells have emptied.
+TEST(ReferenceComparison, ExactZerosBetweenSignalLeaveTheCombLinesAlone) {
+    for (std::int32_t program : {0, 1}) {
+        Pair pair;
+        pair.program(program);
+        for (const auto& setting : std::vector<std::pair<std::int32_t, float>>{
+                 {kTankSwitch, 0.0f}, {11, 0.0f}, {12, 0.0f}, {51, 1.0f}, {3, 0.01f}, {4, 0.012f}, {5, 0.007f}})
+            pair.set(setting.first, setting.second);
+        for (float level : {0.1f, 0.0f, 0.1f, 0.0f, 0.3f}) {
+            pair.set(29, level);
+            for (std::int32_t frames : {512, 100, 64, 7}) ASSERT_TRUE(pair.calls(3, frames)) << "level " << level;
         }
     }
 }

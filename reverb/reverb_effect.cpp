@@ -430,9 +430,9 @@ void ReverbEffect::earlyReflections(const float* x, float* early, std::int32_t p
         const float gain = values.reflectionGain[k];
         reflectionLine.forEachTapSpan(values.reflectionTap[k], pairs,
                                       [early, gain](const float* cells, std::int32_t first, std::int32_t steps) {
-                                          float* __restrict sum = early + first;
-                                          const float* __restrict tap = cells;
-                                          for (std::int32_t n = 0; n < steps; ++n) sum[n] += tap[n] * gain;
+                                          float* sum = early + first;
+#pragma GCC ivdep  // the sums are not the line's cells
+                                          for (std::int32_t n = 0; n < steps; ++n) sum[n] += cells[n] * gain;
                                       });
     }
     for (std::int32_t n = 0; n < pairs; ++n) early[n] = early[n] / static_cast<float>(kReflectionCount);
@@ -445,9 +445,9 @@ void ReverbEffect::earlyReflections(const float* x, float* early, std::int32_t p
 // cells; the filter states stay in locals for the run.
 void ReverbEffect::diffuse(const float* early, float* diffused, std::int32_t pairs, const RunControls& c) {
     const std::array<std::int32_t, 4>& distance = values.diffuserDistance;
-    // Copies, so that no store into a cell can be taken to change them.
-    const float bandwidthCoefficient = c.bandwidth, colour = c.colour, feedback = c.diffuserFeedback;
-    const float gain12 = c.diffusionGain12, gain34 = c.diffusionGain34;
+    // The five lowpasses' states are the loop's recursive chains and belong
+    // in registers, which the gains cannot share with them as well: the gains
+    // are read from `c` at each use (memory operands, off the chains).
     TwoPoleLowpass bandwidth = bandwidthFilter;
     TwoPoleLowpass inner1 = diffusers[0].getLowpass(), inner2 = diffusers[1].getLowpass();
     TwoPoleLowpass inner3 = diffusers[2].getLowpass(), inner4 = diffusers[3].getLowpass();
@@ -462,11 +462,15 @@ void ReverbEffect::diffuse(const float* early, float* diffused, std::int32_t pai
         float* out = diffused + done;
         float s1 = 0.0f, s2 = 0.0f, s3 = 0.0f, s4 = 0.0f;
         for (std::int32_t n = 0; n < steps; ++n) {
-            const float band = bandwidth.filter(in[n], bandwidthCoefficient);
-            s1 = DampedAllpass::step(band, cells1.delayed[n], cells1.current[n], gain12, colour, feedback, inner1);
-            s2 = DampedAllpass::step(s1, cells2.delayed[n], cells2.current[n], gain12, colour, feedback, inner2);
-            s3 = DampedAllpass::step(s2, cells3.delayed[n], cells3.current[n], gain34, colour, feedback, inner3);
-            s4 = DampedAllpass::step(s3, cells4.delayed[n], cells4.current[n], gain34, colour, feedback, inner4);
+            const float band = bandwidth.filter(in[n], c.bandwidth);
+            s1 = DampedAllpass::step(band, cells1.delayed[n], cells1.current[n], c.diffusionGain12, c.colour,
+                                     c.diffuserFeedback, inner1);
+            s2 = DampedAllpass::step(s1, cells2.delayed[n], cells2.current[n], c.diffusionGain12, c.colour,
+                                     c.diffuserFeedback, inner2);
+            s3 = DampedAllpass::step(s2, cells3.delayed[n], cells3.current[n], c.diffusionGain34, c.colour,
+                                     c.diffuserFeedback, inner3);
+            s4 = DampedAllpass::step(s3, cells4.delayed[n], cells4.current[n], c.diffusionGain34, c.colour,
+                                     c.diffuserFeedback, inner4);
             out[n] = s4;
         }
         diffusers[0].endRun(steps, s1, inner1);
@@ -600,15 +604,16 @@ void ReverbEffect::outputTaps(const float* mixed, float* left, float* right, std
     const auto addTap = [this, pairs](std::int32_t distance, float* channel) {
         outputLine.forEachTapSpan(distance, pairs,
                                   [channel](const float* cells, std::int32_t first, std::int32_t steps) {
-                                      float* __restrict sum = channel + first;
-                                      const float* __restrict tap = cells;
-                                      for (std::int32_t n = 0; n < steps; ++n) sum[n] += tap[n];
+                                      float* sum = channel + first;
+#pragma GCC ivdep  // the sums are not the line's cells
+                                      for (std::int32_t n = 0; n < steps; ++n) sum[n] += cells[n];
                                   });
     };
     for (std::int32_t i = 0; i < kOutputTapCount; ++i) {
         addTap(values.outputTapLeft[i], left);
         addTap(values.outputTapRight[i], right);
     }
+#pragma GCC ivdep  // two arrays
     for (std::int32_t n = 0; n < pairs; ++n) {
         left[n] = left[n] / static_cast<float>(kOutputTapCount);
         right[n] = right[n] / static_cast<float>(kOutputTapCount);

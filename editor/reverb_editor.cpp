@@ -1,6 +1,7 @@
 #include "editor/reverb_editor.h"
 
 #include <new>
+#include <thread>
 
 #include "frame/effect_base.h"
 #include "reverb/reverb_plugin.h"
@@ -55,16 +56,25 @@ std::int32_t ReverbEditor::open(void* parentWindow) {
     createOverlayButton();
     createKnobs();
     createToggles();
+    publishControls();
     return 1;
 }
 
 void ReverbEditor::close() {
-    // The reference goes first, so that setParameter finds the editor closed.
-    GuiFrame* closing = frame;
+    retractControls();
+    delete frame;  // and every view in it
     frame = nullptr;
-    delete closing;  // and every view in it
     forgetViews();
     releaseFaceBitmaps();
+}
+
+// Sequentially consistent on both sides: either a setParameter sees the
+// controls retracted, or close sees it counted and waits for it.
+void ReverbEditor::publishControls() { controlsLive.store(true); }
+
+void ReverbEditor::retractControls() {
+    controlsLive.store(false);
+    while (controlWriters.load() != 0) std::this_thread::yield();  // a few stores at most
 }
 
 void ReverbEditor::loadFaceBitmaps() {
@@ -152,12 +162,15 @@ ValueDisplay* ReverbEditor::displayFor(std::int32_t index) const {
 }
 
 void ReverbEditor::setParameter(std::int32_t index, float) {
-    if (frame == nullptr) return;
-    // The effect's stored value, not the one passed: both controls show what the engine uses.
-    GuiControl* controls[] = {mainControlFor(index), displayFor(index)};
-    for (GuiControl* control : controls)
-        if (control != nullptr) control->setValue(parameterValue(index));
-    postUpdate();
+    controlWriters.fetch_add(1);
+    if (controlsLive.load()) {
+        // The effect's stored value, not the one passed: both controls show what the engine uses.
+        GuiControl* controls[] = {mainControlFor(index), displayFor(index)};
+        for (GuiControl* control : controls)
+            if (control != nullptr) control->setValue(parameterValue(index));
+        postUpdate();
+    }
+    controlWriters.fetch_sub(1);
 }
 
 void ReverbEditor::valueChanged(DrawContext& context, GuiControl& control) {

@@ -9,10 +9,13 @@
 //
 // Threads: construction, open, close, idle and valueChanged on the window
 // thread; setParameter on whichever thread sets the parameter: it only stores
-// control values and raises the update flag, the next idle pass draws.
+// control values and raises the update flag, the next idle pass draws. It
+// never waits; close waits for a setParameter that is storing to finish
+// before it deletes the controls.
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 
 #include "editor/editor_layout.h"
@@ -63,6 +66,9 @@ private:
 
     static BitmapSize sizeOf(const GuiBitmap* bitmap);
     float parameterValue(std::int32_t index) const;
+    // The controls become visible to setParameter on any thread, or cease to be.
+    void publishControls();
+    void retractControls();
     void loadFaceBitmaps();
     void releaseFaceBitmaps();
     void forgetViews();
@@ -79,6 +85,9 @@ private:
     std::array<RotaryKnob*, kKnobCount> knobs{};
     std::array<ValueDisplay*, kKnobCount> displays{};
     std::array<ToggleButton*, kToggleCount> toggles{};
+    // Set between open and close; setParameter touches controls only while it is.
+    std::atomic<bool> controlsLive{false};
+    std::atomic<std::int32_t> controlWriters{0};  // setParameter calls inside their stores
 };
 
 // The plug-in's editor factory: a new editor for the plug-in, or null when

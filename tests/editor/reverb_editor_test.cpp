@@ -2,7 +2,9 @@
 // the views it builds, and the two-way binding between controls and parameters.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
+#include <thread>
 
 #include "gui/frame_window_class.h"
 #include "tests/editor/editor_test_support.h"
@@ -203,6 +205,29 @@ TEST_F(EditorTest, AboutButtonShowsThePictureModallyAndAClickOnItHidesIt) {
     EXPECT_EQ(automations[0].index, 57);
     EXPECT_EQ(automations[0].opt, 1.0f);
     EXPECT_EQ(automations[1].opt, 0.0f);
+}
+
+// Automation keeps arriving on its own thread while the host opens and closes
+// the editor: the stores never reach deleted controls (the asan and tsan
+// builds make a mistake here visible).
+TEST_F(EditorTest, ParametersSetOnAnotherThreadWhileTheEditorOpensAndCloses) {
+    std::atomic<bool> stop{false};
+    std::atomic<long> changes{0};
+    std::thread automation([&] {
+        for (long i = 0; !stop.load(); ++i, ++changes)
+            record->setParameter(record, static_cast<std::int32_t>(i % 60), 0.25f);
+    });
+    for (int cycle = 0; cycle < 50; ++cycle) {
+        ASSERT_EQ(openInHost(), 1);
+        dispatch(effEditIdle);
+        dispatch(effEditClose);
+    }
+    openInHost();
+    while (changes.load() < 1000) std::this_thread::yield();
+    stop = true;
+    automation.join();
+    EXPECT_EQ(editor->mainControlFor(11)->getValue(), 0.25f);
+    EXPECT_EQ(editor->displayFor(47)->getValue(), 0.25f);
 }
 
 TEST_F(EditorTest, HostMayCloseWithoutOpenAndDestroyTheInstanceWhileTheEditorIsOpen) {

@@ -274,20 +274,18 @@ void ReverbEffect::updateDelayTimes() {
     for (std::int32_t j = 0; j < 4; ++j) values.tankDelayTap[j] = scaledDistance(sizes.tankDelayLength, live(17 + j));
 }
 
-// The reflection and output lines take a whole run's samples before their
-// taps are read. A tap of distance d reads, at pair n, what pair n − d wrote;
-// the cell it reads would already hold a later pair's sample only for d
-// within a run of the line's length (d = length reads the cell just written,
-// as d = 0 does). Such taps, which only parameters near 1 or above give,
-// shorten the runs to length − d pairs.
+// The reflection line takes a whole run's samples before its taps are read.
+// A tap of distance d reads, at pair n, what pair n − d wrote; the cell it
+// reads would already hold a later pair's sample only for d within a run of
+// the line's length (d = length reads the cell just written, as d = 0 does).
+// Such taps, which only a room beyond parameter values of 1 gives, shorten
+// the runs to length − d pairs.
 void ReverbEffect::updateRunLimit() {
     std::int32_t limit = kRunPairs;
     const auto limitFor = [&limit](std::int32_t distance, std::int32_t length) {
         if (distance > length - limit && distance < length) limit = length - distance;
     };
     for (std::int32_t tap : values.reflectionTap) limitFor(tap, reflectionLine.getLength());
-    for (std::int32_t tap : values.outputTapLeft) limitFor(tap, outputLine.getLength());
-    for (std::int32_t tap : values.outputTapRight) limitFor(tap, outputLine.getLength());
     runLimit = limit;
 }
 
@@ -381,9 +379,7 @@ inline ReverbEffect::RunControls ReverbEffect::readRunControls() const {
 template <ReverbEffect::OutputMode mode>
 bool ReverbEffect::renderRun(const float* input1, const float* input2, float* output1, float* output2,
                              std::int32_t pairs, const RunControls& c) {
-    float x[kRunPairs], reflected[kRunPairs], diffused[kRunPairs], tanked[kRunPairs], combed[kRunPairs],
-        mixed[kRunPairs];
-    float left[kRunPairs], right[kRunPairs];
+    float x[kRunPairs], reflected[kRunPairs], diffused[kRunPairs], tanked[kRunPairs], combed[kRunPairs];
     for (std::int32_t n = 0; n < pairs; ++n) x[n] = monoInput(input1[2 * n], input2[2 * n]);
 
     const float* early = x;
@@ -405,19 +401,7 @@ bool ReverbEffect::renderRun(const float* input1, const float* input2, float* ou
         combBank(tank, combed, pairs);
         combInput = combed;
     }
-    toneFilterAndMix(combInput, x, mixed, pairs, c);
-
-    bool runaway = false;
-    for (std::int32_t n = 0; n < pairs; ++n) runaway |= !(std::fabs(mixed[n]) <= kRunawayLevel);  // NaN fails
-    outputTaps(mixed, left, right, pairs);
-    for (std::int32_t n = 0; n < pairs; ++n) {
-        lastPair = {limitOutput(left[n]), limitOutput(right[n])};
-        writeFrame<mode>(output1[2 * n], lastPair.left);
-        writeFrame<mode>(output2[2 * n], lastPair.right);
-        writeFrame<mode>(output1[2 * n + 1], lastPair.left);
-        writeFrame<mode>(output2[2 * n + 1], lastPair.right);
-    }
-    return runaway;
+    return filterMixAndOutput<mode>(combInput, x, output1, output2, pairs, c);
 }
 
 // The reflection line takes the whole run's input first; then each tap adds
@@ -577,48 +561,58 @@ void ReverbEffect::combBank(const float* input, float* output, std::int32_t pair
     for (std::int32_t k = 0; k < count; ++k) output[pairOf[k]] = sum[k] / lineCount;
 }
 
-void ReverbEffect::toneFilterAndMix(const float* combed, const float* x, float* mixed, std::int32_t pairs,
-                                    const RunControls& c) {
+// Tone filter, mix, output taps, limit and stores, pair by pair. The filter
+// is a recursion whose latency bounds this loop; everything after it in a
+// pair is independent of the next pair's filter step and runs in its shadow.
+// Each pair stores its mixed sample before it reads its taps (a tap of 0
+// reads that sample); the run is cut where the cursor or a tap would wrap.
+// Tells whether a mixed sample ran away (beyond kRunawayLevel, or NaN).
+template <ReverbEffect::OutputMode mode>
+bool ReverbEffect::filterMixAndOutput(const float* combed, const float* x, float* output1, float* output2,
+                                      std::int32_t pairs, const RunControls& c) {
     const float centre = c.centre, resonance = c.resonance, highMix = c.highMix, lowMix = c.lowMix;
     const float bandMix = c.bandMix, wet = c.wet, dry = c.dry;
-    if (!c.filterOn) {
-        for (std::int32_t n = 0; n < pairs; ++n) mixed[n] = combed[n] * wet + x[n] * dry;
-        return;
-    }
+    const bool filterRuns = c.filterOn;
     StateVariableFilter tone = toneFilter;
-    for (std::int32_t n = 0; n < pairs; ++n) {
-        const float filtered = tone.filter(combed[n], centre, resonance, highMix, lowMix, bandMix);
-        mixed[n] = filtered * wet + x[n] * dry;
+    Stereo last = lastPair;
+    bool runaway = false;
+    for (std::int32_t done = 0; done < pairs;) {
+        std::int32_t steps = pairs - done;
+        const float* tapLeft[kOutputTapCount];
+        const float* tapRight[kOutputTapCount];
+        for (std::int32_t i = 0; i < kOutputTapCount; ++i) {
+            steps = std::min(steps, outputLine.stepsBeforeWrap(values.outputTapLeft[i]));
+            steps = std::min(steps, outputLine.stepsBeforeWrap(values.outputTapRight[i]));
+            tapLeft[i] = outputLine.runCells(values.outputTapLeft[i]).delayed;
+            tapRight[i] = outputLine.runCells(values.outputTapRight[i]).delayed;
+        }
+        float* const written = outputLine.runCells(0).current;
+        for (std::int32_t n = 0; n < steps; ++n) {
+            const std::int32_t pair = done + n;
+            const float filtered =
+                filterRuns ? tone.filter(combed[pair], centre, resonance, highMix, lowMix, bandMix) : combed[pair];
+            const float mixed = filtered * wet + x[pair] * dry;
+            runaway |= !(std::fabs(mixed) <= kRunawayLevel);  // NaN fails the comparison
+            written[n] = mixed;
+            float left = 0.0f;
+            float right = 0.0f;
+            for (std::int32_t i = 0; i < kOutputTapCount; ++i) {
+                left += tapLeft[i][n];
+                right += tapRight[i][n];
+            }
+            last = {limitOutput(left / static_cast<float>(kOutputTapCount)),
+                    limitOutput(right / static_cast<float>(kOutputTapCount))};
+            writeFrame<mode>(output1[2 * pair], last.left);
+            writeFrame<mode>(output2[2 * pair], last.right);
+            writeFrame<mode>(output1[2 * pair + 1], last.left);
+            writeFrame<mode>(output2[2 * pair + 1], last.right);
+        }
+        outputLine.advanceBy(steps);
+        done += steps;
     }
     toneFilter = tone;
-}
-
-// As the reflections: the run's mixed samples go in first, then each tap is
-// one loop over the run, the six of a channel added in tap order.
-void ReverbEffect::outputTaps(const float* mixed, float* left, float* right, std::int32_t pairs) {
-    outputLine.tickRun(mixed, pairs);
-    for (std::int32_t n = 0; n < pairs; ++n) {
-        left[n] = 0.0f;
-        right[n] = 0.0f;
-    }
-    const auto addTap = [this, pairs](std::int32_t distance, float* channel) {
-        outputLine.forEachTapSpan(distance, pairs,
-                                  [channel](const float* cells, std::int32_t first, std::int32_t steps) {
-                                      float* sum = channel + first;
-#pragma GCC ivdep  // the sums are not the line's cells
-                                      for (std::int32_t n = 0; n < steps; ++n) sum[n] += cells[n];
-                                  });
-    };
-    for (std::int32_t i = 0; i < kOutputTapCount; ++i) {
-        addTap(values.outputTapLeft[i], left);
-        addTap(values.outputTapRight[i], right);
-    }
-#pragma GCC ivdep  // two arrays
-    for (std::int32_t n = 0; n < pairs; ++n) {
-        left[n] = left[n] / static_cast<float>(kOutputTapCount);
-        right[n] = right[n] / static_cast<float>(kOutputTapCount);
-    }
-    outputLine.advanceBy(pairs);
+    lastPair = last;
+    return runaway;
 }
 
 // ---- state ------------------------------------------------------------------

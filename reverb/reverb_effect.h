@@ -44,9 +44,10 @@ class ReverbEffect : public EffectBaseExt {
     // The pairs are rendered in runs of at most kRunPairs: gains, coefficients
     // and switches are read at the start of each run, and each step above
     // works through the whole run before the next begins, so that the
-    // feed-forward stages (2, 7, 10) become loops over arrays; the recursive
-    // ones (3 and 4 in one loop, 5, 8) go pair by pair through the run. Step 6
-    // comes with the tank's run, as nothing else touches the tank delays.
+    // feed-forward stages 2 and 7 become loops over arrays. The recursive ones
+    // go pair by pair through the run: 3 and 4 in one loop, 5 with 6 (nothing
+    // else touches the tank delays), and 8 to 10 in one loop, where the
+    // filter's latency leaves room for the mix, the taps and the stores.
 
 public:
     static constexpr std::int32_t kMaxCombs = 20;
@@ -181,9 +182,9 @@ private:
     void diffuse(const float* early, float* diffused, std::int32_t pairs, const RunControls& controls);
     void runTank(const float* diffused, float* tankOutput, std::int32_t pairs, const RunControls& controls);
     void combBank(const float* input, float* output, std::int32_t pairs);
-    void toneFilterAndMix(const float* combed, const float* x, float* mixed, std::int32_t pairs,
-                          const RunControls& controls);
-    void outputTaps(const float* mixed, float* left, float* right, std::int32_t pairs);
+    template <OutputMode mode>
+    bool filterMixAndOutput(const float* combed, const float* x, float* output1, float* output2, std::int32_t pairs,
+                            const RunControls& controls);
     void clearSignalState();
     void recoverFromRunaway();
 
@@ -201,8 +202,8 @@ private:
     Stereo lastPair{0.0f, 0.0f};
     BlockValues values;
     DerivedFrom derivedFrom;
-    // Most pairs a run may have with this block's taps: the reflection and
-    // output lines take a whole run's samples before their taps are read.
+    // Most pairs a run may have with this block's reflection taps: the
+    // reflection line takes a whole run's samples before its taps are read.
     std::int32_t runLimit = kRunPairs;
     RunStartHook runStartHook = nullptr;
     void* runStartContext = nullptr;

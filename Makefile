@@ -5,7 +5,7 @@ CMAKE_FLAGS := $(if $(CI),-DROOMPLATE_WERROR=ON,)
 LINUX_BIN := build/linux/bin
 MINGW32_BIN := build/mingw32/bin
 
-.PHONY: all bootstrap linux mingw32 mingw64 test test-linux test-wine test-e2e demo clean
+.PHONY: all bootstrap linux mingw32 mingw64 test test-linux test-wine test-e2e demo docs install install-user dist clean
 
 all: linux
 
@@ -51,5 +51,24 @@ demo: linux
 	$(LINUX_BIN)/roomplate render --dry-out demo/roomplate-demo-dry.wav -o demo/roomplate-demo-wet.wav
 	@echo "make demo: wrote demo/roomplate-demo-dry.wav and demo/roomplate-demo-wet.wav"
 
+# The generated parts of the README: parameter table, editor picture, decay plot.
+docs: linux
+	tools/readme-table $(LINUX_BIN)/roomplate-docgen
+	$(LINUX_BIN)/roomplate-docgen decay $(LINUX_BIN)/roomplate.so docs/decay.png
+	$(LINUX_BIN)/roomplate snapshot -o docs/editor.png
+
+PREFIX ?= /usr/local
+install: linux
+	DESTDIR=$(DESTDIR) cmake --install build/linux --prefix $(PREFIX)
+
+# The folder Linux hosts scan for VST 2 plug-ins of one user.
+install-user: linux
+	@mkdir -p $(HOME)/.lxvst
+	cp $(LINUX_BIN)/roomplate.so $(HOME)/.lxvst/roomplate.so
+	@echo "installed $(HOME)/.lxvst/roomplate.so"
+
+dist: linux mingw32 mingw64
+	tools/dist
+
 clean:
-	rm -rf build demo
+	rm -rf build demo dist

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# The archives a user downloads hold plug-ins that load, and make install lays
+# the files out where hosts look for them.
+source "$(dirname "$0")/lib.sh"
+version=$(sed -n 's/^project(Roomplate VERSION \([0-9.]*\).*/\1/p' "$top/CMakeLists.txt")
+
+check "tools/dist packs the three archives" "$top/tools/dist"
+mkdir -p "$scratch/unpacked"
+
+unpack_and_info_linux() {
+  tar -C "$scratch/unpacked" -xzf "$top/dist/roomplate-$version-linux-x86_64.tar.gz" || return 1
+  local folder=$scratch/unpacked/roomplate-$version-linux-x86_64
+  [ -f "$folder/README.md" ] && [ -f "$folder/LICENSE" ] || return 1
+  "$folder/roomplate" info --plugin "$folder/roomplate.so" | grep -qx 'unique id: Quaz (0x5175617A)'
+}
+
+unpack_and_info_windows() {  # unpack_and_info_windows ARCHIVE DLL
+  unzip -q -o "$top/dist/roomplate-$version-$1.zip" -d "$scratch/unpacked" || return 1
+  local folder=$scratch/unpacked/roomplate-$version-$1
+  [ -f "$folder/README.md" ] && [ -f "$folder/LICENSE" ] || return 1
+  (cd "$folder" && "$WINE_RUN" roomplate.exe info --plugin "$2") | tr -d '\r' | grep -qx 'unique id: Quaz (0x5175617A)'
+}
+
+check "the Linux archive's plug-in loads" unpack_and_info_linux
+check "the win32 archive's roomplate.dll loads under Wine" unpack_and_info_windows win32 roomplate.dll
+check "the win64 archive holds roomplate-x64.dll" \
+  bash -c "unzip -l '$top/dist/roomplate-$version-win64.zip' | grep -q 'roomplate-$version-win64/roomplate-x64.dll'"
+
+install_layout() {
+  DESTDIR=$scratch/stage cmake --install "$top/build/linux" --prefix /usr >/dev/null || return 1
+  [ -f "$scratch/stage/usr/lib/lxvst/roomplate.so" ] && [ -x "$scratch/stage/usr/bin/roomplate" ]
+}
+check "make install lays out lib/lxvst/roomplate.so and bin/roomplate" install_layout
+finish

@@ -429,9 +429,9 @@ void ReverbEffect::earlyReflections(const float* x, float* early, std::int32_t p
 // cells; the filter states stay in locals for the run.
 void ReverbEffect::diffuse(const float* early, float* diffused, std::int32_t pairs, const RunControls& c) {
     const std::array<std::int32_t, 4>& distance = values.diffuserDistance;
-    // The five lowpasses' states are the loop's recursive chains and belong
-    // in registers, which the gains cannot share with them as well: the gains
-    // are read from `c` at each use (memory operands, off the chains).
+    // Copies, so that no store into a cell can be taken to change them.
+    const float bandwidthCoefficient = c.bandwidth, colour = c.colour, feedback = c.diffuserFeedback;
+    const float gain12 = c.diffusionGain12, gain34 = c.diffusionGain34;
     TwoPoleLowpass bandwidth = bandwidthFilter;
     TwoPoleLowpass inner1 = diffusers[0].getLowpass(), inner2 = diffusers[1].getLowpass();
     TwoPoleLowpass inner3 = diffusers[2].getLowpass(), inner4 = diffusers[3].getLowpass();
@@ -446,15 +446,11 @@ void ReverbEffect::diffuse(const float* early, float* diffused, std::int32_t pai
         float* out = diffused + done;
         float s1 = 0.0f, s2 = 0.0f, s3 = 0.0f, s4 = 0.0f;
         for (std::int32_t n = 0; n < steps; ++n) {
-            const float band = bandwidth.filter(in[n], c.bandwidth);
-            s1 = DampedAllpass::step(band, cells1.delayed[n], cells1.current[n], c.diffusionGain12, c.colour,
-                                     c.diffuserFeedback, inner1);
-            s2 = DampedAllpass::step(s1, cells2.delayed[n], cells2.current[n], c.diffusionGain12, c.colour,
-                                     c.diffuserFeedback, inner2);
-            s3 = DampedAllpass::step(s2, cells3.delayed[n], cells3.current[n], c.diffusionGain34, c.colour,
-                                     c.diffuserFeedback, inner3);
-            s4 = DampedAllpass::step(s3, cells4.delayed[n], cells4.current[n], c.diffusionGain34, c.colour,
-                                     c.diffuserFeedback, inner4);
+            const float band = bandwidth.filter(in[n], bandwidthCoefficient);
+            s1 = DampedAllpass::step(band, cells1.delayed[n], cells1.current[n], gain12, colour, feedback, inner1);
+            s2 = DampedAllpass::step(s1, cells2.delayed[n], cells2.current[n], gain12, colour, feedback, inner2);
+            s3 = DampedAllpass::step(s2, cells3.delayed[n], cells3.current[n], gain34, colour, feedback, inner3);
+            s4 = DampedAllpass::step(s3, cells4.delayed[n], cells4.current[n], gain34, colour, feedback, inner4);
             out[n] = s4;
         }
         diffusers[0].endRun(steps, s1, inner1);

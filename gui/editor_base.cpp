@@ -1,6 +1,9 @@
 #include "gui/editor_base.h"
 
 #include "frame/effect_base.h"
+#if !defined(_WIN32)
+#include "platform/hosted_windows.h"
+#endif
 
 EditorBase::EditorBase(EffectBase* effect) : EditorInterface(effect) {
     if (effect != nullptr) effect->attachEditor(this);
@@ -18,6 +21,11 @@ std::int32_t EditorBase::open(void* parentWindow) {
 }
 
 void EditorBase::idle() {
+#if !defined(_WIN32)
+    // A window shown inside a Linux host's X11 window has no host loop that
+    // dispatches its paints and clicks: the host's idle call does it.
+    win32subset::dispatchHostedWindowMessages();
+#endif
     EditorInterface::idle();
     if (frame != nullptr) frame->idle();
 }

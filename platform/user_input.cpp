@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/win32_testing.h"
+#include "platform/window_manager.h"
 
 namespace win32subset {
 
@@ -58,6 +59,11 @@ void advanceStep() {
 
 }  // namespace
 
+bool scriptActive() { return !script().steps.empty(); }
+
+// A script set by a test wins over the live input of a display.
+DisplayBackend* liveInput() { return scriptActive() ? nullptr : &WindowManager::instance().displayBackend(); }
+
 POINT currentCursorPosition() {
     const InputScript& s = script();
     if (s.steps.empty()) return {0, 0};
@@ -95,6 +101,8 @@ void useRealClock() { win32subset::clock().frozen = false; }
 
 BOOL WINAPI GetCursorPos(LPPOINT lpPoint) {
     if (lpPoint == nullptr) return FALSE;
+    win32subset::DisplayBackend* live = win32subset::liveInput();
+    if (live != nullptr && live->cursorPosition(lpPoint)) return TRUE;
     win32subset::advanceStep();
     *lpPoint = win32subset::currentCursorPosition();
     return TRUE;
@@ -111,6 +119,9 @@ SHORT WINAPI GetAsyncKeyState(int vKey) {
         case VK_MENU: bit = win32testing::heldAlt; break;
         default: return 0;
     }
+    bool down = false;
+    win32subset::DisplayBackend* live = win32subset::liveInput();
+    if (live != nullptr && live->keyState(vKey, &down)) return down ? static_cast<SHORT>(0x8000) : 0;
     // The top bit says "down now"; the "pressed since the last query" bit is never set.
     return (win32subset::heldNow() & bit) != 0 ? static_cast<SHORT>(0x8000) : 0;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/handle_table.h"
+#include "platform/hosted_windows.h"
 #include "platform/rect_math.h"
 #include "platform/win32_testing.h"
 #include "platform/window_dc.h"
@@ -15,6 +16,8 @@ using win32subset::WindowRecord;
 namespace {
 
 constexpr int kArrowCursorId = 32512;
+// Bounds one idle pass even if a window procedure keeps posting.
+constexpr int kMaxDispatchedPerIdle = 256;
 
 // The one cursor there is, in a table of its own so that it is a valid,
 // distinct handle.
@@ -179,6 +182,41 @@ BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFi
     return WindowManager::instance().peek(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, (wRemoveMsg & PM_REMOVE) != 0)
                ? TRUE
                : FALSE;
+}
+
+// Child windows in Z order: the one created last lies on top, as on Windows.
+HWND WINAPI GetWindow(HWND hWnd, UINT uCmd) {
+    WindowManager& manager = WindowManager::instance();
+    const WindowRecord* record = manager.find(hWnd);
+    if (record == nullptr) return nullptr;
+    if (uCmd == GW_CHILD) return record->children.empty() ? nullptr : record->children.back();
+    if (uCmd != GW_HWNDNEXT || record->parent == nullptr) return nullptr;
+    const std::vector<HWND>& siblings = manager.find(record->parent)->children;
+    const auto self = std::find(siblings.begin(), siblings.end(), hWnd);
+    return self == siblings.begin() ? nullptr : *(self - 1);
+}
+
+BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+    return win32subset::postWindowMessage(hWnd, Msg, wParam, lParam) ? TRUE : FALSE;
+}
+
+LRESULT WINAPI SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+    return WindowManager::instance().send(hWnd, Msg, wParam, lParam);
+}
+
+void win32subset::dispatchHostedWindowMessages() {
+    WindowManager& manager = WindowManager::instance();
+    const std::vector<HWND> hosted = manager.hostedWindows();
+    if (hosted.empty()) return;  // windows in memory wait for whoever pumps them
+    manager.pollBackend();
+    // Inside a window procedure (a drag loop's idle pass) the messages wait
+    // for it to return, as they would on Windows.
+    if (manager.insideWindowProcedure()) return;
+    for (HWND window : hosted) {
+        MSG message;
+        for (int i = 0; i < kMaxDispatchedPerIdle && PeekMessageA(&message, window, 0, 0, PM_REMOVE); ++i)
+            DispatchMessageA(&message);
+    }
 }
 
 BOOL WINAPI TranslateMessage(const MSG*) { return FALSE; }  // no keyboard messages to translate

@@ -310,6 +310,9 @@ typedef struct tagPAINTSTRUCT {
 #define PM_NOREMOVE 0x0000
 #define PM_REMOVE 0x0001
 
+#define GW_HWNDNEXT 2
+#define GW_CHILD 5
+
 #define GWL_USERDATA (-21)
 #define GWLP_USERDATA (-21)
 
@@ -387,6 +390,9 @@ BOOL WINAPI GetUpdateRect(HWND hWnd, LPRECT lpRect, BOOL bErase);
 HDC WINAPI BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint);
 BOOL WINAPI EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint);
 
+HWND WINAPI GetWindow(HWND hWnd, UINT uCmd);
+BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+LRESULT WINAPI SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg);
 BOOL WINAPI TranslateMessage(const MSG* lpMsg);
 LRESULT WINAPI DispatchMessageA(const MSG* lpMsg);

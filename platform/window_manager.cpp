@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <new>
 
+#include "platform/native_backends.h"
 #include "platform/rect_math.h"
 #include "platform/user_input.h"
 #include "platform/window_dc.h"
@@ -20,6 +21,8 @@ std::uintptr_t handleValue(HWND window) { return reinterpret_cast<std::uintptr_t
 bool sameClassName(const std::string& name, LPCSTR other) { return strcasecmp(name.c_str(), other) == 0; }
 
 }  // namespace
+
+WindowManager::WindowManager() : backend(&builtInDisplayBackend()) {}
 
 WindowManager& WindowManager::instance() {
     // Never destroyed, like the GDI objects its windows draw with.
@@ -63,14 +66,16 @@ HWND WindowManager::create(LPCSTR className, DWORD style, const RECT& frame, HWN
     WindowClassRecord* windowClass = findClass(className, instance);
     if (windowClass == nullptr) return nullptr;
     const bool child = (style & WS_CHILD) != 0;
-    if (child && find(parent) == nullptr) return nullptr;  // a child needs its parent
+    if (child && parent == nullptr) return nullptr;  // a child needs its parent
+    // A child of a window that is not ours may live inside a native one.
+    const bool hosted = child && find(parent) == nullptr;
 
     auto record = std::make_unique<WindowRecord>();
     record->windowClass = windowClass;
     record->style = style;
     record->frame = frame;
     record->visible = (style & WS_VISIBLE) != 0;
-    if (child) {
+    if (child && !hosted) {
         record->parent = parent;
     } else {
         const long long width = frame.right - frame.left;
@@ -81,16 +86,28 @@ HWND WindowManager::create(LPCSTR className, DWORD style, const RECT& frame, HWN
         } catch (const std::bad_alloc&) {
             return nullptr;
         }
+        if (hosted) record->nativeParent = parent;
     }
+    HWND window = addRecord(std::move(record), !child || hosted);
+    if (window == nullptr) return nullptr;
+    if (hosted && !backend->attachWindow(window, parent, frame)) {
+        forget(window);
+        return nullptr;
+    }
+    if (isShown(window)) invalidate(window, nullptr, true);  // a new visible window needs painting
+    return window;
+}
+
+HWND WindowManager::addRecord(std::unique_ptr<WindowRecord> record, bool root) {
+    WindowRecord* added = record.get();
     HWND window = reinterpret_cast<HWND>(windows.add(std::move(record)));
     if (window == nullptr) return nullptr;
-    if (child) {
-        find(parent)->children.push_back(window);
-    } else {
+    if (root) {
         topLevels.push_back(window);
+    } else {
+        find(added->parent)->children.push_back(window);
     }
-    ++windowClass->windowCount;
-    if (isShown(window)) invalidate(window, nullptr, true);  // a new visible window needs painting
+    ++added->windowClass->windowCount;
     return window;
 }
 
@@ -113,7 +130,10 @@ bool WindowManager::destroy(HWND window) {
         if (find(w) != nullptr) send(w, WM_DESTROY, 0, 0);
     }
     for (auto it = subtree.rbegin(); it != subtree.rend(); ++it) {
-        if (find(*it) != nullptr) forget(*it);
+        const WindowRecord* doomed = find(*it);
+        if (doomed == nullptr) continue;
+        if (doomed->nativeParent != nullptr) backend->detachWindow(*it);
+        forget(*it);
     }
     return true;
 }
@@ -175,9 +195,12 @@ POINT WindowManager::surfaceOrigin(HWND window) const {
 }
 
 POINT WindowManager::screenOrigin(HWND window) const {
-    const RECT top = find(topLevelOf(window))->frame;
+    const HWND root = topLevelOf(window);
+    const WindowRecord* top = find(root);
+    POINT origin{top->frame.left, top->frame.top};
+    if (top->nativeParent != nullptr && !backend->screenOrigin(root, &origin)) origin = {0, 0};
     const POINT inSurface = surfaceOrigin(window);
-    return {top.left + inSurface.x, top.top + inSurface.y};
+    return {origin.x + inSurface.x, origin.y + inSurface.y};
 }
 
 RECT WindowManager::visibleClientRect(HWND window) const {
@@ -244,7 +267,7 @@ HDC WindowManager::openDc(HWND window, const RECT* paintClip) {
 
 bool WindowManager::closeDc(HWND window, HDC dc) {
     if (!deleteWindowDc(dc)) return false;
-    if (backend != nullptr && find(window) != nullptr) {
+    if (find(window) != nullptr) {
         HWND top = topLevelOf(window);
         backend->surfaceUpdated(top, *find(top)->surface);
     }
@@ -254,7 +277,10 @@ bool WindowManager::closeDc(HWND window, HDC dc) {
 LRESULT WindowManager::send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const WindowRecord* record = find(window);
     if (record == nullptr) return 0;
-    return record->windowClass->procedure(window, message, wParam, lParam);
+    ++procedureDepth;
+    const LRESULT result = record->windowClass->procedure(window, message, wParam, lParam);
+    --procedureDepth;
+    return result;
 }
 
 bool WindowManager::post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -281,7 +307,7 @@ HWND WindowManager::nextToPaint(HWND window, HWND filter) const {
 }
 
 bool WindowManager::peek(MSG* message, HWND filter, UINT first, UINT last, bool remove) {
-    if (backend != nullptr) backend->pollEvents();
+    backend->pollEvents();
     auto inRange = [first, last](UINT m) { return (first == 0 && last == 0) || (m >= first && m <= last); };
     for (auto it = queue.begin(); it != queue.end(); ++it) {
         if (!inRange(it->message) || (filter != nullptr && !isWithin(it->hwnd, filter))) continue;
@@ -312,6 +338,18 @@ void WindowManager::updateNow(HWND window) {
     for (HWND child : children) {
         if (find(child) != nullptr) updateNow(child);
     }
+}
+
+void WindowManager::setBackend(DisplayBackend* newBackend) {
+    backend = newBackend != nullptr ? newBackend : &builtInDisplayBackend();
+}
+
+std::vector<HWND> WindowManager::hostedWindows() const {
+    std::vector<HWND> hosted;
+    for (HWND top : topLevels) {
+        if (find(top)->nativeParent != nullptr) hosted.push_back(top);
+    }
+    return hosted;
 }
 
 void setDisplayBackend(DisplayBackend* backend) { WindowManager::instance().setBackend(backend); }

@@ -39,7 +39,10 @@ struct WindowRecord {
     bool hasUpdate = false;
     RECT update{0, 0, 0, 0};
     bool erasePending = false;
-    std::shared_ptr<Surface> surface;  // top-level windows only
+    std::shared_ptr<Surface> surface;  // top-level and hosted windows only
+    // A hosted window: a root of our tree shown by the display backend
+    // inside this native window (X11, or another copy of this layer).
+    HWND nativeParent = nullptr;
     bool destroying = false;
 };
 
@@ -73,15 +76,21 @@ public:
     bool closeDc(HWND window, HDC dc);
 
     LRESULT send(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // True while a window procedure runs (a knob's drag loop, say).
+    bool insideWindowProcedure() const { return procedureDepth > 0; }
     bool post(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool peek(MSG* message, HWND filter, UINT first, UINT last, bool remove);
     // Paints the window, then its children, if they need it.
     void updateNow(HWND window);
 
-    void setBackend(DisplayBackend* backend) { this->backend = backend; }
+    // Null puts back the built-in backend.
+    void setBackend(DisplayBackend* backend);
+    std::vector<HWND> hostedWindows() const;
+    void pollBackend() { backend->pollEvents(); }
+    DisplayBackend& displayBackend() const { return *backend; }
 
 private:
-    WindowManager() = default;
+    WindowManager();
 
     WindowClassRecord* findClass(LPCSTR name, HINSTANCE instance);
     HWND topLevelOf(HWND window) const;
@@ -91,13 +100,15 @@ private:
     HWND nextToPaint(HWND window, HWND filter) const;
     void collectSubtree(HWND window, std::vector<HWND>& windows) const;
     void forget(HWND window);
+    HWND addRecord(std::unique_ptr<WindowRecord> record, bool root);
 
     HandleTable<WindowRecord> windows{0xC};
     std::list<WindowClassRecord> classes;
     std::vector<HWND> topLevels;
     std::deque<MSG> queue;
     ATOM nextAtom = 0xC000;
-    DisplayBackend* backend = nullptr;
+    DisplayBackend* backend;
+    int procedureDepth = 0;
 };
 
 }  // namespace win32subset

@@ -13,6 +13,10 @@ int main(int argc, char** argv) {
     addRenderCommand(app);
     addInfoCommand(app);
     addBenchCommand(app);
+    addSnapshotCommand(app);
+#if !defined(_WIN32)
+    addEditCommand(app);
+#endif
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {

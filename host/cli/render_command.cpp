@@ -14,6 +14,7 @@
 #include "host/buffer_source.h"
 #include "host/cli/command_error.h"
 #include "host/cli/commands.h"
+#include "host/cli/plugin_loading.h"
 #include "host/demo_signal.h"
 #include "host/hosted_plugin.h"
 #include "host/ignore_case.h"
@@ -98,12 +99,6 @@ void checkOptions(const RenderOptions& options) {
         throw CommandError("--tail: the tail is 0 to 60 seconds");
 }
 
-std::vector<ParameterSetting> parseSettings(const std::vector<std::string>& texts) {
-    std::vector<ParameterSetting> settings;
-    for (const std::string& text : texts) settings.push_back(parseParameterSetting(text));
-    return settings;
-}
-
 void writeWhole(const StereoAudio& audio, const PendingFile& file, SampleFormat format) {
     AudioFileWriter writer(file.temporaryPath(), audio.sampleRate, format, file.finalPath());
     writer.write(audio.left.data(), audio.right.data(), audio.frames());
@@ -117,20 +112,12 @@ const FormatChoice& formatChoice(const std::string& option) {
     return kFormats[0];
 }
 
-std::unique_ptr<HostedPlugin> loadPlugin(const RenderOptions& options, const std::vector<ParameterSetting>& settings) {
-    std::string error;
-    auto plugin = HostedPlugin::load(options.plugin, error);
-    if (!plugin) throw CommandError(error);
-    applyProgramAndSettings(*plugin->effect(), options.program, settings);
-    return plugin;
-}
-
 // The source through the plug-in into the output (and the dry signal, when
 // given, into the dry output); both appear only once everything is written.
 void renderSource(const RenderOptions& options, const std::vector<ParameterSetting>& settings, AudioSource& source,
                   int sampleRate, std::uint64_t sourceFrames, const StereoAudio* dry) {
     const FormatChoice& format = formatChoice(options.format);
-    auto plugin = loadPlugin(options, settings);
+    auto plugin = loadConfiguredPlugin(options.plugin, options.program, settings);
     Renderer renderer(*plugin->effect(), options.blockFrames);
 
     std::optional<PendingFile> dryFile;
@@ -189,13 +176,7 @@ void addRenderCommand(CLI::App& app) {
                         "WAV file to write (default: IN's name with -wet, or roomplate-demo-wet.wav)");
     command->add_option("--dry-out", options->dryOutput, "Also write the built-in demo's dry signal to this WAV file")
         ->excludes(input);
-    command->add_option("--program", options->program,
-                        "Program before the settings: Init or Dattorro (a number, or a name of another plug-in's)");
-    command
-        ->add_option("--set", options->settings,
-                     "Set parameter INDEX (0 to 57 for Roomplate) to VALUE (0 to 1); repeatable, applied in order")
-        ->type_name("INDEX=VALUE")
-        ->allow_extra_args(false);
+    addProgramAndSetOptions(*command, options->program, options->settings);
     command->add_option("--block", options->blockFrames, "Frames per processing call")
         ->check(CLI::Range(1, kMaxBlockFrames))
         ->capture_default_str();

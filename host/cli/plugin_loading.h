@@ -1,0 +1,22 @@
+// What every command that runs a plug-in does first: load it and apply
+// --program and --set, each failure a CommandError.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/hosted_plugin.h"
+#include "host/plugin_setup.h"
+
+namespace CLI {
+class App;
+}
+
+// The --program and --set options, the same for every command.
+void addProgramAndSetOptions(CLI::App& command, std::string& program, std::vector<std::string>& settings);
+// Each "INDEX=VALUE" text checked, in order.
+std::vector<ParameterSetting> parseSettings(const std::vector<std::string>& texts);
+// Loads the plug-in, selects the program (unless empty) and applies the settings.
+std::unique_ptr<HostedPlugin> loadConfiguredPlugin(const std::string& path, const std::string& program,
+                                                   const std::vector<ParameterSetting>& settings);

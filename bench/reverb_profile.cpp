@@ -51,6 +51,12 @@ int main(int argc, char** argv) {
         checksum += out1[0];
     }
     const std::int64_t pairs = (warmUpBlocks + blocks) * (blockFrames / 2);
+    // Memory of one instance: the object and the delay lines' cells it owns.
+    const ReverbEffect::BlockSizes& sizes = effect.getBlockSizes();
+    const std::int64_t cells = 4 * (sizes.tankAllpassLength + sizes.diffuserLength + sizes.tankDelayLength) +
+                               sizes.reflectionLength + sizes.outputLength + 20 * sizes.combCapacity;
+    std::printf("instance: %zu bytes of object + %lld bytes of delay cells\n", sizeof(ReverbEffect),
+                static_cast<long long>(cells * static_cast<std::int64_t>(sizeof(float))));
     std::printf("program %d, block %d: %lld blocks, %lld pairs processed (checksum %.9g)\n", program, blockFrames,
                 static_cast<long long>(warmUpBlocks + blocks), static_cast<long long>(pairs), checksum);
     return 0;

@@ -3,6 +3,7 @@
 # and no output file; good input gives files of the right shape.
 set -u
 roomplate=$1
+echo_plugin=${2:-}  # a plug-in without an editor
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 failures=0
@@ -127,6 +128,28 @@ if [ -f "$dragonfly" ] && [ -f "$scratch/dry.wav" ]; then
   "$roomplate" render "$scratch/dry.wav" -o "$scratch/plate.wav" --plugin "$dragonfly" --program 0 --tail 0 \
     --format pcm16 >/dev/null 2>"$scratch/err" && pass "render through Dragonfly" || { fail "render through Dragonfly"; cat "$scratch/err"; }
   expect_shape "Dragonfly, no tail, PCM16" "$scratch/plate.wav" "2 44100 16 176400"
+fi
+
+# snapshot: refusals leave no file; the real editor gives a 512 x 512 PNG.
+png_size() {  # png_size FILE: "WIDTH HEIGHT" from the PNG header
+  python3 -c 'import struct,sys; d=open(sys.argv[1],"rb").read(24); assert d[:8]==b"\x89PNG\r\n\x1a\n"; print(*struct.unpack(">II", d[16:24]))' "$1"
+}
+expect_render_error "snapshot: output not .png" snapshot -o editor.bmp
+expect_render_error "snapshot: missing plug-in" snapshot -o editor.png --plugin "$scratch/missing.so"
+expect_render_error "snapshot: unknown program" snapshot -o editor.png --program Cathedral
+expect_render_error "snapshot: parameter index past the last" snapshot -o editor.png --set 58=0.5
+expect_render_error "snapshot: output folder missing" snapshot -o missing/editor.png
+if [ -n "$echo_plugin" ]; then
+  expect_render_error "snapshot: a plug-in without editor" snapshot -o editor.png --plugin "$echo_plugin"
+fi
+rm -rf "$scratch/run" && mkdir "$scratch/run"
+if (cd "$scratch/run" && "$roomplate" snapshot --program Dattorro --about >/dev/null 2>"$scratch/err"); then
+  size=$(png_size "$scratch/run/editor.png" 2>&1)
+  [ "$size" = "512 512" ] && pass "snapshot: editor.png, $size" || fail "snapshot: editor.png is $size"
+  left=$(ls -A "$scratch/run")
+  [ "$left" = "editor.png" ] && pass "snapshot: only editor.png written" || fail "snapshot left: $left"
+else
+  fail "snapshot of the editor"; cat "$scratch/err"
 fi
 
 # bench

@@ -17,7 +17,10 @@ public:
     std::size_t remaining() const { return atEnd() ? 0 : size - position; }
 
     std::uint8_t byte() { return atEnd() ? 0 : data[position++]; }
-    std::uint16_t word16() { return static_cast<std::uint16_t>(byte() | (byte() << 8)); }
+    std::uint16_t word16() {
+        const std::uint16_t low = byte();  // its own statement: the operands of | may run in either order
+        return static_cast<std::uint16_t>(low | (byte() << 8));
+    }
     std::uint32_t word32() {
         std::uint32_t value = 0;
         for (int shift = 0; shift < 32; shift += 8) value |= static_cast<std::uint32_t>(byte()) << shift;

@@ -49,7 +49,8 @@ test: test-linux mingw64 test-wine test-e2e
 demo: linux
 	@mkdir -p demo
 	$(LINUX_BIN)/roomplate render --dry-out demo/roomplate-demo-dry.wav -o demo/roomplate-demo-wet.wav
-	@echo "make demo: wrote demo/roomplate-demo-dry.wav and demo/roomplate-demo-wet.wav"
+	$(LINUX_BIN)/roomplate snapshot -o demo/editor.png
+	@echo "make demo: wrote demo/roomplate-demo-dry.wav, demo/roomplate-demo-wet.wav and demo/editor.png"
 
 # The generated parts of the README: parameter table, editor picture, decay plot.
 docs: linux

@@ -1,15 +1,18 @@
 #include "reverb/program_record.h"
 
 ProgramRecord::ProgramRecord() : words{}, name{} {
-    for (const ParameterInfo& info : kParameterTable) words[info.word] = info.initValue;
-    for (const UnboundWord& unbound : kUnboundWords) words[unbound.word] = unbound.initValue;
+    for (const ParameterInfo& info : kParameterTable) words[info.word].store(info.initValue, std::memory_order_relaxed);
+    for (const UnboundWord& unbound : kUnboundWords)
+        words[unbound.word].store(unbound.initValue, std::memory_order_relaxed);
     setName("Init");
 }
 
 void ProgramRecord::loadFactoryProgram(std::int32_t number) {
     if (number != 1) return;
-    for (const ParameterInfo& info : kParameterTable) words[info.word] = info.dattorroValue;
-    for (const UnboundWord& unbound : kUnboundWords) words[unbound.word] = unbound.dattorroValue;
+    for (const ParameterInfo& info : kParameterTable)
+        words[info.word].store(info.dattorroValue, std::memory_order_relaxed);
+    for (const UnboundWord& unbound : kUnboundWords)
+        words[unbound.word].store(unbound.dattorroValue, std::memory_order_relaxed);
 }
 
 void ProgramRecord::setName(const char* text) {

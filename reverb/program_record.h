@@ -2,6 +2,7 @@
 // column says, and a zero-terminated name of at most 23 characters.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "reverb/parameter_table.h"
@@ -16,12 +17,19 @@ struct ProgramRecord {
     // number changes nothing. The name is left alone.
     void loadFactoryProgram(std::int32_t number);
 
-    float valueOf(std::int32_t parameterIndex) const { return words[kParameterTable[parameterIndex].word]; }
-    void store(std::int32_t parameterIndex, float value) { words[kParameterTable[parameterIndex].word] = value; }
+    float valueOf(std::int32_t parameterIndex) const {
+        return words[kParameterTable[parameterIndex].word].load(std::memory_order_relaxed);
+    }
+    void store(std::int32_t parameterIndex, float value) {
+        words[kParameterTable[parameterIndex].word].store(value, std::memory_order_relaxed);
+    }
     // Copies at most 23 characters and always terminates; null is ignored.
     void setName(const char* text);
 
-    float words[kProgramWordCount];
+    // Relaxed atomics, each the single store of a plain word: the host's
+    // automation and the editor may set parameters from two threads at once.
+    std::atomic<float> words[kProgramWordCount];
     char name[kProgramNameSize];
 };
+static_assert(std::atomic<float>::is_always_lock_free);
 static_assert(sizeof(ProgramRecord) == 66 * 4, "60 value words and 6 words of name");

@@ -128,7 +128,8 @@ struct ControlLoop {
 // The window thread. With a window source (see parent_window.h) and an
 // editor it opens the editor in a window, idles it and closes it again, over
 // and over; otherwise it sends the editor requests without a window, which
-// must do no harm.
+// must do no harm. Between idles it turns a knob as a user does: a parameter
+// change from this thread, beside the host's automation on the other.
 struct EditorLoop {
     AEffect* effect;
     const std::atomic<bool>& stop;
@@ -143,6 +144,7 @@ struct EditorLoop {
             void* parent = withEditor ? windows->createParent() : nullptr;
             if (withEditor) dispatch(effect, effEditOpen, 0, 0, parent);
             for (int i = 0; i < 20 && !stop.load(std::memory_order_relaxed); ++i, ++idles) {
+                effect->setParameter(effect, 26, static_cast<float>(i) / 20.0f);  // WetOutput
                 dispatch(effect, effEditIdle);
                 if (withEditor) windows->pumpMessages();
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));

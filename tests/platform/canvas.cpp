@@ -1,6 +1,7 @@
 #include "tests/platform/canvas.h"
 
 #include <algorithm>
+#include <cstring>
 #include <sstream>
 
 Canvas::Canvas(int width, int height) : width(width), height(height) {
@@ -64,4 +65,16 @@ RECT inkBounds(const Canvas& canvas, int width, int height, COLORREF paper) {
     }
     if (bounds.right == 0) bounds = {0, 0, 0, 0};
     return bounds;
+}
+
+HFONT createToolkitFont(const char* face, int height) {
+    LOGFONTA font;
+    std::memset(&font, 0, sizeof(font));
+    font.lfHeight = -height;
+    font.lfWeight = FW_NORMAL;
+    font.lfOutPrecision = OUT_STRING_PRECIS;
+    font.lfClipPrecision = CLIP_STROKE_PRECIS;
+    font.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
+    std::strcpy(font.lfFaceName, face);
+    return CreateFontIndirectA(&font);
 }

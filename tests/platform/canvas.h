@@ -34,3 +34,6 @@ std::string describeDifference(const std::vector<std::string>& expected, const s
 
 // The bounding box of the pixels that differ from paper; empty if none.
 RECT inkBounds(const Canvas& canvas, int width, int height, COLORREF paper);
+
+// The logical font the toolkit asks for: a face at a character height in pixels.
+HFONT createToolkitFont(const char* face, int height);

@@ -13,23 +13,10 @@ namespace {
 constexpr COLORREF kInk = RGB(0, 0, 0);
 constexpr COLORREF kPaper = RGB(255, 255, 255);
 
-// The toolkit's logical font for a face and a character height.
-HFONT createFont(const char* face, int height) {
-    LOGFONTA font;
-    std::memset(&font, 0, sizeof(font));
-    font.lfHeight = -height;
-    font.lfWeight = FW_NORMAL;
-    font.lfOutPrecision = OUT_STRING_PRECIS;
-    font.lfClipPrecision = CLIP_STROKE_PRECIS;
-    font.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
-    std::strcpy(font.lfFaceName, face);
-    return CreateFontIndirectA(&font);
-}
-
 class TextCanvas : public Canvas {
 public:
     TextCanvas(int width, int height, const char* face, int fontHeight) : Canvas(width, height) {
-        font = createFont(face, fontHeight);
+        font = createToolkitFont(face, fontHeight);
         previous = SelectObject(dc(), font);
         SetBkMode(dc(), TRANSPARENT);
         SetTextColor(dc(), kInk);

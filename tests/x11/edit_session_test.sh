@@ -1,0 +1,132 @@
+#!/usr/bin/env bash
+# roomplate edit on a virtual X server, used as a person would: the editor
+# appears in its window, the About button shows the credits and hides them,
+# a knob dragged left to right sends rising automation and is drawn at its
+# new angle, a switch click toggles its parameter, and closing the window
+# ends the program. Every step is bounded in time.
+# Usage (under xvfb-run): edit_session_test.sh ROOMPLATE PNG_COMPARE SEND_CLOSE
+set -u
+roomplate=$1
+png_compare=$2
+send_close=$3
+for tool in xdotool import; do
+  if ! command -v "$tool" >/dev/null 2>&1; then
+    echo "skipped: $tool is not installed (Debian: xdotool, imagemagick)"
+    exit 77
+  fi
+done
+scratch=$(mktemp -d)
+editor_pid=
+cleanup() {
+  [ -n "$editor_pid" ] && kill "$editor_pid" 2>/dev/null
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+failures=0
+checks=0
+pass() { checks=$((checks + 1)); echo "ok   $*"; }
+fail() { checks=$((checks + 1)); failures=$((failures + 1)); echo "FAIL $*"; }
+
+WETOUTPUT_KNOB=340,450,364,474
+TANK_SWITCH=398,418,414,434
+
+# on_screen REFERENCE.png [png_compare options]: waits up to 5 s for the window to show the picture.
+on_screen() {
+  local reference=$1; shift
+  for _ in $(seq 50); do
+    timeout 10 import -window "$window" "$scratch/screen.png" 2>/dev/null &&
+      "$png_compare" "$scratch/screen.png" "$reference" "$@" >"$scratch/compare.log" && return 0
+    sleep 0.1
+  done
+  cat "$scratch/compare.log"
+  return 1
+}
+
+# printed_values INDEX: the values printed for a parameter so far, one a line.
+printed_values() { sed -n "s/^param $1 = \([0-9.]*\)$/\1/p" "$scratch/edit.out"; }
+
+wait_for_line() {  # wait_for_line PATTERN: up to 5 s
+  for _ in $(seq 50); do
+    grep -q "$1" "$scratch/edit.out" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+timeout 60 "$roomplate" snapshot -o "$scratch/face.png" >/dev/null &&
+  timeout 60 "$roomplate" snapshot --about -o "$scratch/about.png" >/dev/null || { echo "FAIL snapshots"; exit 1; }
+tank_before=$(timeout 60 "$roomplate" info | sed -n 's/^param 55: \([0-9.]*\).*/\1/p')
+
+timeout 120 "$roomplate" edit >"$scratch/edit.out" 2>"$scratch/edit.err" &
+editor_pid=$!
+window=
+for _ in $(seq 100); do
+  window=$(xdotool search --name '^Roomplate$' 2>/dev/null | head -n 1)
+  [ -n "$window" ] && break
+  sleep 0.1
+done
+[ -n "$window" ] && pass "a window titled Roomplate" || { fail "no Roomplate window"; cat "$scratch/edit.err"; exit 1; }
+size=$(xwininfo -id "$window" | sed -n 's/.*Width: \([0-9]*\)/\1/p;s/.*Height: \([0-9]*\)/\1/p' | tr '\n' ' ')
+[ "$size" = "512 512 " ] && pass "the window has the editor's size" || fail "window size $size"
+children=$(xwininfo -children -id "$window" | grep -c '512x512+0+0')
+[ "$children" -eq 1 ] && pass "the editor is an X11 child window of it" || fail "$children editor child windows"
+
+on_screen "$scratch/face.png" --skip-displays && pass "the face on screen is the snapshot's" || fail "the face on screen"
+
+xdotool mousemove --window "$window" 483 14 click 1
+on_screen "$scratch/about.png" --skip-displays && pass "About shows the credits picture" || fail "no credits picture"
+wait_for_line '^param 57 = 1.000$' && pass "About sends parameter 57 = 1" || fail "no automation for About"
+xdotool mousemove --window "$window" 200 200 click 1
+on_screen "$scratch/face.png" --skip-displays && pass "a second click shows the face again" || fail "the face did not come back"
+
+# The knob's drag runs inside the plug-in, polling the server's pointer.
+xdotool mousemove --window "$window" 341 462 mousedown 1
+sleep 0.2
+for x in 342 344 346 348 350 352 354 356 358 360 362 363; do
+  xdotool mousemove --window "$window" "$x" 452
+  sleep 0.05
+done
+xdotool mouseup 1
+sleep 0.3
+values=$(printed_values 26)
+count=$(echo "$values" | grep -c .)
+if [ "$count" -ge 4 ] && [ "$values" = "$(echo "$values" | sort -n)" ] &&
+  [ "$(echo "$values" | sort -u | wc -l)" -eq "$count" ]; then
+  pass "dragging WetOutput left to right: $count rising values for parameter 26"
+else
+  fail "parameter 26 values: $(echo $values)"
+fi
+last=$(echo "$values" | tail -n 1)
+timeout 60 "$roomplate" snapshot --set "26=$last" -o "$scratch/knob.png" >/dev/null
+on_screen "$scratch/knob.png" --only "$WETOUTPUT_KNOB" && pass "the knob is drawn at the angle of $last" ||
+  fail "the knob's angle"
+"$png_compare" "$scratch/screen.png" "$scratch/face.png" --only "$WETOUTPUT_KNOB" >/dev/null &&
+  fail "the knob looks as before the drag" || pass "the knob moved"
+
+xdotool mousemove --window "$window" 406 426 click 1
+if wait_for_line '^param 55 = '; then
+  tank_after=$(printed_values 55 | tail -n 1)
+  awk -v a="$tank_before" -v b="$tank_after" 'BEGIN { exit !((a >= 0.5) != (b >= 0.5)) }' &&
+    pass "Tank toggled: parameter 55 from $tank_before to $tank_after" || fail "Tank: $tank_before then $tank_after"
+  timeout 60 "$roomplate" snapshot --set "26=$last" --set "55=$tank_after" -o "$scratch/toggled.png" >/dev/null
+  on_screen "$scratch/toggled.png" --only "$TANK_SWITCH" && pass "the Tank switch is drawn in its new state" ||
+    fail "the Tank switch on screen"
+else
+  fail "no automation for the Tank switch"
+fi
+
+"$send_close" "$window"
+for _ in $(seq 50); do
+  kill -0 "$editor_pid" 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 "$editor_pid" 2>/dev/null; then
+  fail "roomplate edit still runs after its window was closed"
+else
+  wait "$editor_pid"
+  code=$?
+  editor_pid=
+  [ "$code" -eq 0 ] && pass "closing the window ends roomplate edit" || fail "roomplate edit exited $code"
+fi
+echo "$((checks - failures)) passed, $failures failed"
+[ "$failures" -eq 0 ]

@@ -1,0 +1,33 @@
+// send_close WINDOW: asks a top-level X11 window to close, as a window
+// manager's close button does (WM_PROTOCOLS / WM_DELETE_WINDOW), for tests
+// that run on a bare X server without a window manager.
+#include <X11/Xlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: send_close WINDOW\n");
+        return 2;
+    }
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        std::fprintf(stderr, "send_close: no X display\n");
+        return 2;
+    }
+    const Window window = std::strtoul(argv[1], nullptr, 0);
+    XEvent event;
+    std::memset(&event, 0, sizeof(event));
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    const Status sent = XSendEvent(display, window, False, NoEventMask, &event);
+    XSync(display, False);
+    XCloseDisplay(display);
+    return sent != 0 ? 0 : 1;
+}

@@ -1,10 +1,14 @@
-// The one typeface of our GDI: a hand-drawn 5 × 7 bitmap font (with
-// descenders, variable width) scaled by nearest neighbour to the requested
-// character height. A 9-pixel font is the design size: 10 rows a line, of
-// which one is leading, seven carry capitals and digits and two descenders,
-// so a 9-pixel text keeps its capitals and digits inside an 8-pixel box when
-// centred. Bold is drawn twice, one pixel apart. Every face name gets this
-// font; characters outside printable ASCII show as a box.
+// The typefaces of our GDI, two hand-drawn bitmap faces with variable widths:
+// - a small face of 3-pixel-wide capitals and digits, 5 rows high, for
+//   "Small Fonts" and for every request of 10 pixels or less; it is scaled
+//   only by whole factors, so 9-pixel text stays sharp and narrow enough for
+//   the editor's 32-pixel value boxes ("7350 Hz" is 26 pixels wide);
+// - a large 5 × 7 face with descenders for everything else, scaled by
+//   nearest neighbour to the requested character height (9 pixels is its
+//   design size: a line of 10 rows, one of leading, seven for capitals and
+//   digits, two for descenders).
+// Bold is drawn twice, one pixel apart. Characters outside printable ASCII
+// show as a box.
 #pragma once
 
 #include <vector>
@@ -13,6 +17,8 @@
 #include "platform/win32.h"
 
 namespace win32subset {
+
+struct FontFace;
 
 class BitmapFont {
 public:
@@ -28,8 +34,9 @@ private:
     int scaledWidth(int designWidth) const;
     int advance(unsigned char c) const;
 
-    int lineHeight_;
+    const FontFace& face;
     double scale;
+    int lineHeight_;
     int spacing;
     bool bold;
 };

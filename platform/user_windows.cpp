@@ -184,16 +184,17 @@ BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFi
                : FALSE;
 }
 
-// Child windows in Z order: the one created last lies on top, as on Windows.
+// Child windows in Z order: as on Windows, a new child goes below its
+// siblings, so the first one created is on top.
 HWND WINAPI GetWindow(HWND hWnd, UINT uCmd) {
     WindowManager& manager = WindowManager::instance();
     const WindowRecord* record = manager.find(hWnd);
     if (record == nullptr) return nullptr;
-    if (uCmd == GW_CHILD) return record->children.empty() ? nullptr : record->children.back();
+    if (uCmd == GW_CHILD) return record->children.empty() ? nullptr : record->children.front();
     if (uCmd != GW_HWNDNEXT || record->parent == nullptr) return nullptr;
     const std::vector<HWND>& siblings = manager.find(record->parent)->children;
-    const auto self = std::find(siblings.begin(), siblings.end(), hWnd);
-    return self == siblings.begin() ? nullptr : *(self - 1);
+    const auto next = std::find(siblings.begin(), siblings.end(), hWnd) + 1;
+    return next == siblings.end() ? nullptr : *next;
 }
 
 BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {

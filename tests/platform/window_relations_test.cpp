@@ -66,18 +66,18 @@ protected:
     HWND host = nullptr;
 };
 
-TEST_F(WindowRelations, ChildrenComeTopmostFirst) {
+TEST_F(WindowRelations, ChildrenComeInZOrderTheFirstOnTop) {
     EXPECT_EQ(nullptr, GetWindow(host, GW_CHILD));
     HWND first = child(0);
     HWND second = child(20);
     ASSERT_NE(nullptr, second);
-    // A new window goes on top of its siblings.
-    EXPECT_EQ(second, GetWindow(host, GW_CHILD));
-    EXPECT_EQ(first, GetWindow(second, GW_HWNDNEXT));
-    EXPECT_EQ(nullptr, GetWindow(first, GW_HWNDNEXT));
-    EXPECT_EQ(nullptr, GetWindow(first, GW_CHILD));
-    DestroyWindow(second);
+    // A new child goes below its siblings.
     EXPECT_EQ(first, GetWindow(host, GW_CHILD));
+    EXPECT_EQ(second, GetWindow(first, GW_HWNDNEXT));
+    EXPECT_EQ(nullptr, GetWindow(second, GW_HWNDNEXT));
+    EXPECT_EQ(nullptr, GetWindow(first, GW_CHILD));
+    DestroyWindow(first);
+    EXPECT_EQ(second, GetWindow(host, GW_CHILD));
 }
 
 TEST_F(WindowRelations, SentMessagesArriveAtOncePostedOnesWhenPumped) {

@@ -477,7 +477,9 @@ def keep_clear_rects():
     """Every rectangle that the editor covers with a control at run time."""
     rects = [OVERLAY_BUTTON]
     for _, left, top, display in KNOBS:
-        rects += [knob_rect(left, top), display]
+        # A display's outline covers its right column and bottom row as well.
+        outline = (display[0], display[1], display[2] + 1, display[3] + 1)
+        rects += [knob_rect(left, top), outline]
     rects += [toggle_rect(top) for _, top in TOGGLES]
     return rects
 

@@ -152,6 +152,12 @@ else
   fail "snapshot of the editor"; cat "$scratch/err"
 fi
 
+# edit: without an X display it says so; without an editor likewise.
+if [ -n "$echo_plugin" ]; then
+  DISPLAY=:31999 expect_usage_error "edit: a plug-in without editor" edit --plugin "$echo_plugin"
+fi
+DISPLAY= expect_usage_error "edit: no X display" edit
+
 # bench
 expect_usage_error "bench: missing plug-in" bench --plugin "$scratch/missing.so"
 expect_usage_error "bench: no seconds" bench --plugin "$mverb" --seconds 0

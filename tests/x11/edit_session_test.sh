@@ -4,7 +4,7 @@
 # a knob dragged left to right sends rising automation and is drawn at its
 # new angle, a switch click toggles its parameter, and closing the window
 # ends the program. Every step is bounded in time.
-# Usage (under xvfb-run): edit_session_test.sh ROOMPLATE PNG_COMPARE SEND_CLOSE
+# Usage (on an X server): edit_session_test.sh ROOMPLATE PNG_COMPARE SEND_CLOSE
 set -u
 roomplate=$1
 png_compare=$2

@@ -134,6 +134,9 @@ void addEditCommand(CLI::App& app) {
     addProgramAndSetOptions(*command, options->program, options->settings);
     command->add_option("--plugin", options->plugin,
                         "VST 2 plug-in file (default: the Roomplate plug-in beside this program)");
-    command->footer("Prints \"param INDEX = VALUE\" for every change the editor sends; closing the window ends it.");
+    command->footer(
+        "Prints \"param INDEX = VALUE\" for every change the editor sends; closing the window ends it.\n\n"
+        "Examples:\n  roomplate edit\n  roomplate edit --program Dattorro\n"
+        "  roomplate edit --plugin /usr/lib/lxvst/DragonflyPlateReverb-vst.so");
     command->callback([options] { edit(*options); });
 }

@@ -9,7 +9,15 @@ int main(int argc, char** argv) {
     CLI::App app{
         "roomplate: renders audio through the Roomplate reverb (or any VST 2 plug-in), draws its editor and "
         "benchmarks it"};
+    app.set_version_flag("--version", "roomplate " ROOMPLATE_VERSION);
     app.require_subcommand(1);
+    app.footer(
+        "Examples:\n"
+        "  roomplate render --dry-out dry.wav -o wet.wav      the built-in demo through Roomplate\n"
+        "  roomplate render song.wav --program Dattorro       song-wet.wav with the plate program\n"
+        "  roomplate snapshot -o editor.png                   the editor as a picture\n"
+        "  roomplate info --plugin OTHER.so                   any VST 2 plug-in's record\n"
+        "  roomplate SUBCOMMAND --help                        each subcommand's options");
     addRenderCommand(app);
     addInfoCommand(app);
     addBenchCommand(app);
@@ -23,6 +31,8 @@ int main(int argc, char** argv) {
         return app.exit(help);
     } catch (const CLI::CallForAllHelp& help) {
         return app.exit(help);
+    } catch (const CLI::CallForVersion& version) {
+        return app.exit(version);
     } catch (const CLI::ParseError& failure) {
         std::fprintf(stderr, "roomplate: %s\n", failure.what());
         return kExitUsage;

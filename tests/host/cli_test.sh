@@ -172,5 +172,16 @@ if [ -f "$mverb" ] && [ -f "$dragonfly" ]; then
     fail "bench two plug-ins"; cat "$scratch/bench"
   fi
 fi
+# The version the CLI reports is the build's single version number.
+version=$(sed -n 's/^project(Roomplate VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")
+if [ -n "$version" ] && [ "$("$roomplate" --version)" = "roomplate $version" ]; then
+  pass "--version prints the build's version"
+else
+  fail "--version: got '$("$roomplate" --version)', want 'roomplate $version'"
+fi
+for command in render info bench snapshot edit; do
+  if "$roomplate" "$command" --help | grep -q '^Example'; then pass "$command --help has examples"; else fail "$command --help has no examples"; fi
+done
+
 echo "$((checks - failures)) passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -476,7 +476,8 @@ void CallSequenceHarness::fillSignal(float* first, float* second, std::int32_t f
 void CallSequenceHarness::editorSession() {
     const int idles = input.byte() % 8;
     ERect* rect = nullptr;
-    checkAnswer(effEditGetRect, 0, &rect, call(effEditGetRect, 0, 0, &rect), nullptr, rect, nullptr);
+    const VstIntPtr answer = call(effEditGetRect, 0, 0, &rect);  // before rect is read
+    checkAnswer(effEditGetRect, 0, &rect, answer, nullptr, rect, nullptr);
     void* parent = openParent();
     call(effEditOpen, 0, 0, parent);
     for (int i = 0; i < idles; ++i) {

@@ -2,11 +2,10 @@
 // receives. A source makes one parent window per open editor and destroys it
 // after the editor has closed.
 //
-// Hook for the editor: defaultParentWindows() answers null while the plug-in
-// has no editor; effEditOpen then receives a null window. Once the editor is
-// built in, answer a source of real windows (child windows of a host window of
-// our Win32 subset, platform/) there, and both programs open, idle and close
-// the editor in them.
+// defaultParentWindows() answers child windows of one top-level host window,
+// of our Win32 subset (platform/) or of Windows itself, so both programs open,
+// idle and close the real editor. A program may pass null instead: the editor
+// then gets a null window.
 #pragma once
 
 class ParentWindowSource {
@@ -19,5 +18,5 @@ public:
     virtual void pumpMessages() {}
 };
 
-// The source both programs use; null when no window system is available.
+// The source both programs use.
 ParentWindowSource* defaultParentWindows();

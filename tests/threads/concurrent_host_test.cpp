@@ -135,6 +135,7 @@ struct EditorLoop {
     const std::atomic<bool>& stop;
     ParentWindowSource* windows;
     long idles = 0;
+    long opens = 0;  // editor opens that answered success
 
     void operator()() {
         const bool withEditor = windows != nullptr && (effect->flags & effFlagsHasEditor) != 0;
@@ -142,7 +143,7 @@ struct EditorLoop {
             ERect* rect = nullptr;
             dispatch(effect, effEditGetRect, 0, 0, &rect);
             void* parent = withEditor ? windows->createParent() : nullptr;
-            if (withEditor) dispatch(effect, effEditOpen, 0, 0, parent);
+            if (withEditor && dispatch(effect, effEditOpen, 0, 0, parent) != 0) ++opens;
             for (int i = 0; i < 20 && !stop.load(std::memory_order_relaxed); ++i, ++idles) {
                 effect->setParameter(effect, 26, static_cast<float>(i) / 20.0f);  // WetOutput
                 dispatch(effect, effEditIdle);
@@ -178,6 +179,9 @@ TEST(ConcurrentHost, AudioKeepsItsLimitsWhileOtherThreadsChangeEverything) {
     EXPECT_GT(audio.blocks, 10);  // all three really ran side by side
     EXPECT_GT(control.changes, 100);
     EXPECT_GT(editor.idles, 10);
+    if ((effect->flags & effFlagsHasEditor) != 0) {
+        EXPECT_GT(editor.opens, 0);  // the editor really was open
+    }
     EXPECT_EQ(automationCalls.load(), 0);  // only the editor's controls automate
     const VstIntPtr program = dispatch(effect, effGetProgram);
     EXPECT_TRUE(program == 0 || program == 1) << program;

@@ -5,7 +5,7 @@ CMAKE_FLAGS := $(if $(CI),-DROOMPLATE_WERROR=ON,)
 LINUX_BIN := build/linux/bin
 MINGW32_BIN := build/mingw32/bin
 
-.PHONY: all bootstrap linux mingw32 mingw64 test test-linux test-wine test-e2e demo docs install install-user dist clean
+.PHONY: all bootstrap linux mingw32 mingw64 test test-linux test-wine test-e2e test-sanitizers fuzz demo docs install install-user dist clean
 
 all: linux
 
@@ -42,7 +42,18 @@ test-wine: mingw32
 test-e2e: linux mingw32 mingw64
 	tools/run-e2e
 
-test: test-linux mingw64 test-wine test-e2e
+# The native suite under ASan + UBSan and under TSan.
+test-sanitizers: bootstrap
+	tools/run-sanitizers
+
+# The binary interface fuzzed: a bounded run in make test, a long one on demand.
+FUZZ_SECONDS ?= 60
+FUZZ_LONG_SECONDS ?= 1800
+fuzz: bootstrap
+	tools/run-fuzz $(FUZZ_LONG_SECONDS)
+
+test: test-linux mingw64 test-wine test-e2e test-sanitizers
+	tools/run-fuzz $(FUZZ_SECONDS)
 	tools/check-format
 	@echo "make test: all suites passed"
 

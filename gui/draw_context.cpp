@@ -134,19 +134,19 @@ void DrawContext::setTextColor(const GuiColor& color) {
 
 void DrawContext::setFont(FontId id, std::int32_t sizePixels) {
     id = validFontId(id);
-    const FontSpec& spec = fontTable[id];
-    fontSize = sizePixels == 0 ? spec.defaultSizePixels : sizePixels;
+    const FontSpec& entry = fontTable[id];
+    fontSize = sizePixels == 0 ? entry.defaultSizePixels : sizePixels;
 
     LOGFONTA logicalFont;
     std::memset(&logicalFont, 0, sizeof(logicalFont));
     logicalFont.lfHeight = -fontSize;  // negative: character height, not cell height
-    logicalFont.lfWeight = spec.weight;
+    logicalFont.lfWeight = entry.weight;
     logicalFont.lfCharSet = 0;        // ANSI_CHARSET
     logicalFont.lfOutPrecision = 1;   // OUT_STRING_PRECIS
     logicalFont.lfClipPrecision = 2;  // CLIP_STROKE_PRECIS
     logicalFont.lfQuality = 0;        // DEFAULT_QUALITY
-    logicalFont.lfPitchAndFamily = spec.pitchAndFamily;
-    std::strncpy(logicalFont.lfFaceName, spec.face, sizeof(logicalFont.lfFaceName) - 1);
+    logicalFont.lfPitchAndFamily = entry.pitchAndFamily;
+    std::strncpy(logicalFont.lfFaceName, entry.face, sizeof(logicalFont.lfFaceName) - 1);
 
     HFONT font = CreateFontIndirectA(&logicalFont);
     SelectObject(deviceContext, font);

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "reverb/reverb_effect.h"
+#include "vst2/reverb_effect.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "reverb/reverb_effect.h"
+#include "vst2/reverb_effect.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
     }
     const std::int64_t pairs = (warmUpBlocks + blocks) * (blockFrames / 2);
     // Memory of one instance: the object and the delay lines' cells it owns.
-    const ReverbEffect::BlockSizes& sizes = effect.getBlockSizes();
+    const EngineSizes& sizes = effect.getEngine().sizes();
     const std::int64_t cells = 4 * (sizes.tankAllpassLength + sizes.diffuserLength + sizes.tankDelayLength) +
                                sizes.reflectionLength + sizes.outputLength + 20 * sizes.combCapacity;
     std::printf("instance: %zu bytes of object + %lld bytes of delay cells\n", sizeof(ReverbEffect),

@@ -9,7 +9,6 @@
 #include <array>
 #include <cstdint>
 
-#include "editor/value_converters.h"
 #include "gui/gui_geometry.h"
 #include "reverb/parameter_table.h"
 
@@ -38,24 +37,23 @@ constexpr std::int32_t kKnobHandleBitmap = 196;
 constexpr std::int32_t kOverlayPictureBitmap = 197;
 
 struct KnobLayout {
-    std::int32_t parameter;  // tag of the knob; the display shows the same parameter
+    ParameterId parameter;  // tag of the knob; the display shows the same parameter with its converter
     std::int32_t knobLeft;
     std::int32_t knobTop;
     // The knob's bottom edge is this plus the body's height: knobTop for every
     // knob except the top row of the delay columns, which is one pixel short.
     std::int32_t knobBottomBase;
     LayoutRect display;
-    void (*converter)(float value, char* text);  // the display's converter; null shows "%2.2f"
-    bool displayGetsInitialValue;                // false: shows 0 until the first setParameter
+    bool displayGetsInitialValue;  // false: shows 0 until the first setParameter
 };
 
 struct ToggleLayout {
-    std::int32_t parameter;
+    ParameterId parameter;
     std::int32_t top;
 };
 
 struct OverlayLayout {
-    std::int32_t parameter;
+    ParameterId parameter;
     LayoutRect button;
     std::int32_t pictureLeft;  // top-left corner of the picture it shows
     std::int32_t pictureTop;
@@ -64,71 +62,70 @@ struct OverlayLayout {
 constexpr std::int32_t kKnobCount = 53;
 constexpr std::int32_t kToggleCount = 4;
 constexpr std::int32_t kToggleLeft = 398;
-constexpr std::int32_t kAboutParameter = 57;
 
-inline constexpr OverlayLayout kOverlayLayout{kAboutParameter, {460, 4, 506, 24}, 88, 150};
+inline constexpr OverlayLayout kOverlayLayout{kAbout, {460, 4, 506, 24}, 88, 150};
 
 // clang-format off
 inline constexpr std::array<KnobLayout, kKnobCount> kKnobLayouts{{
     // Early reflections, left column.
-    {29,  24, 353, 353, { 20, 377,  52, 387}, nullptr,     true},
-    {30,  24,  72,  72, { 20,  98,  52, 106}, mText60,     true},
-    {31,  24, 119, 119, { 20, 144,  52, 152}, mText60,     true},
-    {32,  24, 168, 168, { 20, 192,  52, 200}, nullptr,     true},
-    {33,  24, 212, 212, { 20, 236,  52, 244}, nullptr,     true},
-    {35,  24, 306, 306, { 20, 330,  52, 338}, percentText, true},
-    {34,  24, 260, 260, { 20, 284,  52, 292}, percentText, true},
-    { 1,  24, 402, 402, { 20, 426,  52, 434}, percentText, true},
-    { 0,  24, 449, 449, { 20, 473,  52, 481}, percentText, true},
+    {kSourceLevel,       24, 353, 353, { 20, 377,  52, 387}, true},
+    {kRoomWidth,         24,  72,  72, { 20,  98,  52, 106}, true},
+    {kRoomLength,        24, 119, 119, { 20, 144,  52, 152}, true},
+    {kSourceX,           24, 168, 168, { 20, 192,  52, 200}, true},
+    {kSourceY,           24, 212, 212, { 20, 236,  52, 244}, true},
+    {kListenerY,         24, 306, 306, { 20, 330,  52, 338}, true},
+    {kListenerX,         24, 260, 260, { 20, 284,  52, 292}, true},
+    {kAbsorption,        24, 402, 402, { 20, 426,  52, 434}, true},
+    {kQuality,           24, 449, 449, { 20, 473,  52, 481}, true},
     // Input diffusion.
-    { 3, 106,  86,  86, {100, 110, 136, 118}, msText90,    true},
-    {11, 154,  86,  86, {150, 110, 182, 118}, decibelText, true},
-    { 4, 202,  86,  86, {198, 110, 230, 118}, msText90,    true},
-    { 5, 249,  86,  86, {245, 110, 277, 118}, msText90,    true},
-    {12, 295,  86,  86, {291, 110, 323, 118}, decibelText, true},
-    { 6, 340,  86,  86, {336, 110, 368, 118}, msText90,    true},
+    {kDiffuserTime1,    106,  86,  86, {100, 110, 136, 118}, true},
+    {kDiffusionGain12,  154,  86,  86, {150, 110, 182, 118}, true},
+    {kDiffuserTime2,    202,  86,  86, {198, 110, 230, 118}, true},
+    {kDiffuserTime3,    249,  86,  86, {245, 110, 277, 118}, true},
+    {kDiffusionGain34,  295,  86,  86, {291, 110, 323, 118}, true},
+    {kDiffuserTime4,    340,  86,  86, {336, 110, 368, 118}, true},
     // Tank structure.
-    { 7, 106, 172, 172, {102, 196, 134, 204}, msText120,   true},
-    {13, 154, 172, 172, {150, 196, 182, 204}, decibelText, true},
-    { 9, 202, 172, 172, {198, 196, 230, 204}, msText120,   true},
-    { 8, 249, 172, 172, {245, 196, 277, 204}, msText120,   true},
-    {14, 295, 172, 172, {291, 196, 323, 204}, decibelText, true},
-    {10, 340, 172, 172, {336, 196, 368, 204}, msText120,   true},
-    {17, 106, 240, 240, {102, 264, 134, 272}, msText180,   true},
-    {21, 166, 240, 240, {162, 264, 194, 272}, nullptr,     false},
-    {15, 226, 240, 240, {222, 264, 254, 272}, hertzText,   true},
-    {19, 288, 240, 240, {284, 264, 316, 272}, msText180,   true},
-    {23, 340, 240, 240, {336, 264, 368, 272}, nullptr,     false},
-    {18, 106, 300, 300, {102, 324, 134, 332}, msText180,   true},
-    {22, 166, 300, 300, {162, 324, 194, 332}, nullptr,     false},
-    {16, 226, 300, 300, {222, 324, 254, 332}, hertzText,   true},
-    {20, 288, 300, 300, {284, 324, 316, 332}, msText180,   true},
-    {24, 340, 300, 300, {336, 324, 368, 332}, nullptr,     false},
+    {kTankAllpassTimeA, 106, 172, 172, {102, 196, 134, 204}, true},
+    {kTankGainAB,       154, 172, 172, {150, 196, 182, 204}, true},
+    {kTankAllpassTimeC, 202, 172, 172, {198, 196, 230, 204}, true},
+    {kTankAllpassTimeB, 249, 172, 172, {245, 196, 277, 204}, true},
+    {kTankGainCD,       295, 172, 172, {291, 196, 323, 204}, true},
+    {kTankAllpassTimeD, 340, 172, 172, {336, 196, 368, 204}, true},
+    {kTankDelay1,       106, 240, 240, {102, 264, 134, 272}, true},
+    {kTankDecay1,       166, 240, 240, {162, 264, 194, 272}, false},
+    {kDamping1,         226, 240, 240, {222, 264, 254, 272}, true},
+    {kTankDelay3,       288, 240, 240, {284, 264, 316, 272}, true},
+    {kTankFeed1Into2,   340, 240, 240, {336, 264, 368, 272}, false},
+    {kTankDelay2,       106, 300, 300, {102, 324, 134, 332}, true},
+    {kTankDecay2,       166, 300, 300, {162, 324, 194, 332}, false},
+    {kDamping2,         226, 300, 300, {222, 324, 254, 332}, true},
+    {kTankDelay4,       288, 300, 300, {284, 324, 316, 332}, true},
+    {kTankFeed2Into1,   340, 300, 300, {336, 324, 368, 332}, false},
     // State-variable filter.
-    {27, 106, 396, 396, {102, 420, 134, 428}, hertzText,   true},
-    {28, 166, 396, 396, {162, 420, 194, 428}, percentText, true},
-    {48, 226, 396, 396, {222, 420, 254, 428}, percentText, true},
-    {49, 288, 396, 396, {284, 420, 316, 428}, percentText, true},
-    {50, 340, 396, 396, {336, 420, 368, 428}, percentText, true},
+    {kFilterCentre,     106, 396, 396, {102, 420, 134, 428}, true},
+    {kFilterResonance,  166, 396, 396, {162, 420, 194, 428}, true},
+    {kHighMix,          226, 396, 396, {222, 420, 254, 428}, true},
+    {kLowMix,           288, 396, 396, {284, 420, 316, 428}, true},
+    {kBandMix,          340, 396, 396, {336, 420, 368, 428}, true},
     // Extras and output.
-    { 2, 106, 450, 450, {100, 474, 136, 482}, hertzText,   true},
-    {51, 158, 450, 450, {154, 474, 186, 482}, hertzText,   true},
-    {52, 212, 450, 450, {206, 474, 238, 482}, nullptr,     true},
-    {25, 288, 450, 450, {284, 474, 316, 482}, decibelText, true},
-    {26, 340, 450, 450, {336, 474, 368, 482}, decibelText, true},
+    {kBandwidth,        106, 450, 450, {100, 474, 136, 482}, true},
+    {kColour,           158, 450, 450, {154, 474, 186, 482}, true},
+    {kDiffuserFeedback, 212, 450, 450, {206, 474, 238, 482}, true},
+    {kDryLevel,         288, 450, 450, {284, 474, 316, 482}, true},
+    {kWetLevel,         340, 450, 450, {336, 474, 368, 482}, true},
     // Output taps: the "Left" column, then the "Right" column.
-    {36, 402,  66,  65, {396,  90, 428,  98}, msText200,   true},
-    {37, 402, 110, 110, {396, 134, 428, 142}, msText200,   true},
-    {38, 402, 154, 154, {396, 178, 428, 186}, msText200,   true},
-    {39, 402, 198, 198, {396, 222, 428, 230}, msText200,   true},
-    {40, 402, 240, 240, {396, 264, 428, 272}, msText200,   true},
-    {41, 402, 282, 282, {396, 306, 428, 314}, msText200,   true},
-    {42, 442,  66,  65, {438,  90, 470,  98}, msText200,   true},
-    {43, 442, 110, 110, {438, 134, 470, 142}, msText200,   true},
-    {44, 442, 154, 154, {438, 178, 470, 186}, msText200,   true},
-    {45, 442, 198, 198, {438, 222, 470, 230}, msText200,   true},
-    {46, 442, 240, 240, {438, 264, 470, 272}, msText200,   true},
-    {47, 442, 282, 282, {438, 306, 470, 314}, msText200,   true},
+    {kLeftTap1,         402,  66,  65, {396,  90, 428,  98}, true},
+    {kLeftTap2,         402, 110, 110, {396, 134, 428, 142}, true},
+    {kLeftTap3,         402, 154, 154, {396, 178, 428, 186}, true},
+    {kLeftTap4,         402, 198, 198, {396, 222, 428, 230}, true},
+    {kLeftTap5,         402, 240, 240, {396, 264, 428, 272}, true},
+    {kLeftTap6,         402, 282, 282, {396, 306, 428, 314}, true},
+    {kRightTap1,        442,  66,  65, {438,  90, 470,  98}, true},
+    {kRightTap2,        442, 110, 110, {438, 134, 470, 142}, true},
+    {kRightTap3,        442, 154, 154, {438, 178, 470, 186}, true},
+    {kRightTap4,        442, 198, 198, {438, 222, 470, 230}, true},
+    {kRightTap5,        442, 240, 240, {438, 264, 470, 272}, true},
+    {kRightTap6,        442, 282, 282, {438, 306, 470, 314}, true},
 }};
 // clang-format on
 

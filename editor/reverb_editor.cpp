@@ -3,8 +3,7 @@
 #include <new>
 #include <thread>
 
-#include "frame/effect_base.h"
-#include "reverb/reverb_plugin.h"
+#include "reverb/parameter_table.h"
 
 static_assert(ReverbEditor::kViewCount == 111);
 static_assert(ValueDisplay::valueTextSize == kConverterTextSize, "converters fill the display's buffer");
@@ -18,7 +17,8 @@ constexpr std::int32_t kDisplayStyle = 1;  // none of the bits the display reads
 
 }  // namespace
 
-ReverbEditor::ReverbEditor(EffectBase* effect) : EditorBase(effect) {
+ReverbEditor::ReverbEditor(EditorConnection& connection, EffectBase* effect)
+    : EditorBase(effect), connection(connection) {
     background = new (std::nothrow) GuiBitmap(kBackgroundBitmap);
     const GuiRect face = frameRect(sizeOf(background));
     rect.top = 0;
@@ -39,7 +39,7 @@ BitmapSize ReverbEditor::sizeOf(const GuiBitmap* bitmap) {
 }
 
 float ReverbEditor::parameterValue(std::int32_t index) const {
-    return effect != nullptr ? effect->getParameter(index) : 0.0f;
+    return connection.parameterValue(static_cast<ParameterId>(index));
 }
 
 std::int32_t ReverbEditor::open(void* parentWindow) {
@@ -126,7 +126,8 @@ void ReverbEditor::createKnobs() {
             display->setFont(fontTiny);
             display->setTextColor(colorWhite);
             display->setBackColor(colorBlack);
-            if (layout.converter != nullptr) display->setConverter(layout.converter);
+            const ValueConverter converter = kParameterTable[layout.parameter].converter;
+            if (converter != nullptr) display->setConverter(converter);
             if (layout.displayGetsInitialValue) display->setValue(parameterValue(layout.parameter));
         }
         displays[slot] = addToFrame(display);
@@ -164,7 +165,7 @@ ValueDisplay* ReverbEditor::displayFor(std::int32_t index) const {
 void ReverbEditor::setParameter(std::int32_t index, float) {
     controlWriters.fetch_add(1);
     if (controlsLive.load()) {
-        // The effect's stored value, not the one passed: both controls show what the engine uses.
+        // The plug-in's stored value, not the one passed: both controls show what the engine uses.
         GuiControl* controls[] = {mainControlFor(index), displayFor(index)};
         for (GuiControl* control : controls)
             if (control != nullptr) control->setValue(parameterValue(index));
@@ -175,9 +176,19 @@ void ReverbEditor::setParameter(std::int32_t index, float) {
 
 void ReverbEditor::valueChanged(DrawContext& context, GuiControl& control) {
     const std::int32_t tag = control.getTag();
-    if (tag < 0 || tag >= kParameterCount) return;
-    if (effect != nullptr) effect->automateParameter(tag, control.getValue());
+    if (!isParameterIndex(tag)) return;
+    connection.setFromEditor(static_cast<ParameterId>(tag), control.getValue());
     control.update(context);
 }
 
-EditorInterface* createReverbEditor(ReverbPlugin& plugin) { return new (std::nothrow) ReverbEditor(&plugin); }
+void ReverbEditor::beginEdit(GuiControl& control) {
+    if (isParameterIndex(control.getTag())) connection.beginGesture(static_cast<ParameterId>(control.getTag()));
+}
+
+void ReverbEditor::endEdit(GuiControl& control) {
+    if (isParameterIndex(control.getTag())) connection.endGesture(static_cast<ParameterId>(control.getTag()));
+}
+
+EditorInterface* createReverbEditor(EditorConnection& connection, EffectBase* effect) {
+    return new (std::nothrow) ReverbEditor(connection, effect);
+}

@@ -3,9 +3,9 @@
 // the About button), built by open from the layout table.
 //
 // Two directions of traffic meet here: a control the user moves reaches the
-// effect and the host through valueChanged (effect->automateParameter), and
-// every parameter change that reaches the plug-in comes back through
-// setParameter into the controls bound to that index.
+// plug-in and the host through valueChanged (EditorConnection, whatever the
+// format), and every parameter change that reaches the plug-in comes back
+// through setParameter into the controls bound to that index.
 //
 // Threads: construction, open, close, idle and valueChanged on the window
 // thread; setParameter on whichever thread sets the parameter: it only stores
@@ -18,7 +18,9 @@
 #include <atomic>
 #include <cstdint>
 
+#include "editor/editor_connection.h"
 #include "editor/editor_layout.h"
+#include "editor/parameter_listener.h"
 #include "gui/control_listener.h"
 #include "gui/editor_base.h"
 #include "gui/gui_bitmap.h"
@@ -26,16 +28,14 @@
 #include "gui/rotary_knob.h"
 #include "gui/toggle_button.h"
 #include "gui/value_display.h"
-#include "reverb/parameter_listener.h"
-
-class ReverbPlugin;
 
 class ReverbEditor : public EditorBase, public ControlListener, public ParameterListener {
 public:
     static constexpr std::int32_t kViewCount = 1 + 2 * kKnobCount + kToggleCount;  // 111
 
-    // Registers with the effect and loads the background, whose size is the editor's rect.
-    explicit ReverbEditor(EffectBase* effect);
+    // Loads the background, whose size is the editor's rect. A VST 2 plug-in
+    // passes its effect, with which the editor registers; other formats null.
+    ReverbEditor(EditorConnection& connection, EffectBase* effect);
     // Closes an open editor, then releases the background.
     ~ReverbEditor() override;
 
@@ -44,13 +44,14 @@ public:
     std::int32_t open(void* parentWindow) override;
     // Deletes the frame with its views and releases the bitmaps open loaded.
     void close() override;
-    // From the plug-in after the effect stored the value: reloads the controls
-    // bound to index (0 … 57) from the effect and asks for an update. Nothing
-    // at all while closed.
+    // From the plug-in after it stored the value: while open, reloads the
+    // controls bound to index (0 … 57) from the plug-in and asks for an update.
     void setParameter(std::int32_t index, float value) override;
-    // A control tagged 0 … 57 sets its parameter through automateParameter,
+    // A control tagged 0 … 57 sets its parameter through the connection,
     // then redraws; other tags are ignored.
     void valueChanged(DrawContext& context, GuiControl& control) override;
+    void beginEdit(GuiControl& control) override;
+    void endEdit(GuiControl& control) override;
 
     // The views while open, null otherwise (and for views that could not be made).
     OverlayButton* getOverlayButton() const { return overlayButton; }
@@ -79,6 +80,7 @@ private:
     void createKnobs();
     void createToggles();
 
+    EditorConnection& connection;
     GuiBitmap* background = nullptr;                        // 193, from construction to destruction
     std::array<GuiBitmap*, faceBitmapCount> faceBitmaps{};  // 194 … 197 while open
     OverlayButton* overlayButton = nullptr;
@@ -90,6 +92,5 @@ private:
     std::atomic<std::int32_t> controlWriters{0};  // setParameter calls inside their stores
 };
 
-// The plug-in's editor factory: a new editor for the plug-in, or null when
-// memory runs out.
-EditorInterface* createReverbEditor(ReverbPlugin& plugin);
+// The plug-in's editor factory: a new editor, or null when memory runs out.
+EditorInterface* createReverbEditor(EditorConnection& connection, EffectBase* effect);

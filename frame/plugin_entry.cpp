@@ -3,7 +3,7 @@
 #include <new>
 
 void* moduleHandle = nullptr;
-bool outOfMemory = false;
+std::atomic<bool> outOfMemory{false};
 
 AEffect* runPluginMain(HostCallback hostCallback, InstanceFactory createInstance) {
     if (hostCallback == nullptr) return nullptr;  // no host to talk to: nothing to create
@@ -15,7 +15,7 @@ AEffect* runPluginMain(HostCallback hostCallback, InstanceFactory createInstance
         return nullptr;
     }
     if (instance == nullptr) return nullptr;
-    if (outOfMemory) {
+    if (outOfMemory.load(std::memory_order_relaxed)) {
         delete instance;
         return nullptr;
     }

@@ -2,6 +2,8 @@
 // entry point, shared by every plug-in built on this frame.
 #pragma once
 
+#include <atomic>
+
 #include "frame/effect_base.h"
 
 // Identifies the loaded library to resource loading and window-class
@@ -9,8 +11,9 @@
 extern void* moduleHandle;
 
 // Set when an instance's editor could not be created; every later entry call
-// in this process then refuses its instance.
-extern bool outOfMemory;
+// in this process then refuses its instance. Atomic: instances may be made
+// on several threads at once.
+extern std::atomic<bool> outOfMemory;
 
 using InstanceFactory = EffectBase* (*)(HostCallback hostCallback);
 

@@ -19,3 +19,11 @@ void GuiControl::doIdle() {
 void GuiControl::reportChange(DrawContext& context) {
     if (listener != nullptr) listener->valueChanged(context, *this);
 }
+
+void GuiControl::beginEdit() {
+    if (listener != nullptr) listener->beginEdit(*this);
+}
+
+void GuiControl::endEdit() {
+    if (listener != nullptr) listener->endEdit(*this);
+}

@@ -44,6 +44,9 @@ public:
 protected:
     // Tells the listener, if there is one, that the user changed the value.
     void reportChange(DrawContext& context);
+    // Around the reportChange calls of one gesture of the user.
+    void beginEdit();
+    void endEdit();
     bool valueDiffersFromLastDrawn() const { return getValue() != lastDrawnValue; }
 
     ControlListener* listener;

@@ -24,10 +24,12 @@ void OverlayButton::mouseDown(DrawContext& context, GuiPoint&) {
     // A value stored from outside (host automation) may disagree with what is
     // on screen: while the picture is modal a click always hides it, or no
     // click could ever reach anything again.
+    beginEdit();
     if (getValue() == 0.0f && !isModal())
         show(context);
     else
         hide(context);
+    endEdit();
 }
 
 void OverlayButton::show(DrawContext& context) {

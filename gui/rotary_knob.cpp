@@ -92,9 +92,11 @@ void RotaryKnob::draw(DrawContext& context) {
 
 void RotaryKnob::mouseDown(DrawContext& context, GuiPoint& where) {
     if (!mouseEnabled) return;
+    beginEdit();
     if (context.getMouseState() == kAltClick) {
         setValue(defaultValue);
         if (valueDiffersFromLastDrawn()) reportChange(context);
+        endEdit();
         return;
     }
     // The whole drag runs inside this button-down message: the first value is
@@ -107,6 +109,7 @@ void RotaryKnob::mouseDown(DrawContext& context, GuiPoint& where) {
         context.getMouseLocation(where);
         doIdle();
     } while (context.getMouseState() != 0);
+    endEdit();
 }
 
 void RotaryKnob::setBackground(GuiBitmap* bitmap) {

@@ -26,5 +26,7 @@ void ToggleButton::mouseDown(DrawContext& context, GuiPoint&) {
     const bool truncatesToZero = current > -1.0f && current < 1.0f;
     setValue(truncatesToZero ? 1.0f : 0.0f);
     draw(context);
+    beginEdit();
     reportChange(context);
+    endEdit();
 }

@@ -1,8 +1,3 @@
 #include "reverb/allpass.h"
 
-Allpass::Allpass(std::int32_t length) : DelayBlock(length) { clear(); }
-
-void Allpass::clear() {
-    zeroCells();
-    lastOutput = 0.0f;
-}
+Allpass::Allpass(std::int32_t length) : DelayBlock(length) {}

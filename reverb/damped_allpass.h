@@ -12,17 +12,8 @@ public:
 
     explicit DampedAllpass(std::int32_t length);
 
-    // All cells and the last output to 0; the inner lowpass keeps its state.
-    void clear() override;
-
-    // distance 0 … length, as for Allpass.
-    virtual float allpass(float input, std::int32_t distance, float gain, float damping, float feedback) {
-        const float output =
-            step(input, buffer[indexBack(distance, capacity)], buffer[cursor], gain, damping, feedback, lowpass);
-        lastOutput = output;
-        advanceCursor(capacity);
-        return output;
-    }
+    // All cells to 0; the inner lowpass keeps its state.
+    void clear() { zeroCells(); }
 
     // One step on cells the caller found, with the inner lowpass handed in
     // (a run keeps it in a local copy and gives it back to endRun).
@@ -37,9 +28,8 @@ public:
         cursorCell = stored;
         return output;
     }
-    void endRun(std::int32_t steps, float lastStepOutput, const TwoPoleLowpass& lowpassAfter) {
+    void endRun(std::int32_t steps, const TwoPoleLowpass& lowpassAfter) {
         advanceBy(steps);
-        lastOutput = lastStepOutput;
         lowpass = lowpassAfter;
     }
 

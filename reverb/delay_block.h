@@ -13,16 +13,10 @@ class DelayBlock {
 public:
     DelayBlock(const DelayBlock&) = delete;
     DelayBlock& operator=(const DelayBlock&) = delete;
-    virtual ~DelayBlock() = default;
-
-    // The base passes its input through; TapDelay stores it.
-    virtual float tick(float input) { return input; }
-    virtual void clear() {}
+    ~DelayBlock() = default;
 
     std::int32_t getCapacity() const { return capacity; }
     std::int32_t getCursor() const { return cursor; }
-    // The value the last allpass step returned (allpass classes only).
-    float getLastOutput() const { return lastOutput; }
 
     // Runs of steps. The engine renders several steps of a line in one loop
     // over plain arrays of cells, which must not cross the end of the ring,
@@ -67,15 +61,9 @@ protected:
         if (index < 0) index += ringLength;
         return index;
     }
-    // One step on; subtracts the ring length once when the cursor reaches it.
-    void advanceCursor(std::int32_t ringLength) {
-        ++cursor;
-        if (cursor >= ringLength) cursor -= ringLength;
-    }
     void zeroCells();
 
     std::int32_t cursor = 0;
-    float lastOutput = 0.0f;
     std::unique_ptr<float[]> buffer;
     std::int32_t activeLength;  // the ring's length: the capacity, or what TapDelay::setLength set
     std::int32_t capacity;

@@ -21,7 +21,7 @@ void TapDelay::combRun(float gain, const float* input, float* sum, std::int32_t 
     std::int32_t done = 0;
     while (done < count) {
         if (cursor >= activeLength) {
-            sum[done] += combTick(gain, input[done]);
+            sum[done] += combStep(gain, input[done]);
             ++done;
             continue;
         }
@@ -32,7 +32,7 @@ void TapDelay::combRun(float gain, const float* input, float* sum, std::int32_t 
         float* out = sum + done;
 #pragma GCC ivdep  // the line, the input and the sums are separate arrays
         for (std::int32_t n = 0; n < steps; ++n) {
-            const float output = gain * cells[n] + in[n];  // combTick's step
+            const float output = gain * cells[n] + in[n];  // combStep's step
             cells[n] = output;
             out[n] += output;
         }
@@ -53,7 +53,7 @@ void TapDelay::combRunOfFour(TapDelay* const lines[4], const float gains[4], con
 #pragma GCC ivdep  // the lines, the input and the sums are separate arrays
     for (std::int32_t n = 0; n < count; ++n) {
         const float x = input[n];
-        const float y0 = gain0 * cells0[n] + x;  // combTick's step, line by line
+        const float y0 = gain0 * cells0[n] + x;  // combStep's step, line by line
         cells0[n] = y0;
         const float y1 = gain1 * cells1[n] + x;
         cells1[n] = y1;

@@ -1,6 +1,5 @@
-// A delay line read at any number of taps, or run as a comb. A step writes
-// with tick, reads its taps, then calls advance once; combTick does all three.
-// The active length can be set up to the capacity.
+// A delay line read at any number of taps, or run as a comb, a run of steps
+// at a time. The active length can be set up to the capacity.
 #pragma once
 
 #include "reverb/delay_block.h"
@@ -9,42 +8,24 @@ class TapDelay final : public DelayBlock {
 public:
     explicit TapDelay(std::int32_t capacity);
 
-    // Stores the input at the cursor; does not advance.
-    float tick(float input) override {
-        buffer[cursor] = input;
-        return 0.0f;
-    }
-    void advance() { advanceCursor(activeLength); }
-    // distance 0 … active length; after tick, 0 gives the value just stored.
-    float tapAt(std::int32_t distance) const { return buffer[indexBack(distance, activeLength)]; }
-    // y = gain·oldest + input, stored over the oldest; loop delay = active length.
-    float combTick(float gain, float input) {
-        float& oldest = buffer[cursor];
-        const float output = gain * oldest + input;
-        oldest = output;
-        advance();
-        return output;
-    }
-    float readOldest() const { return buffer[cursor]; }
-
     // Limited to 1 … capacity. The cursor stays: if it now lies at or beyond the
     // new length, each advance subtracts the length once until it is back below.
     void setLength(std::int32_t length) { activeLength = length < 1 ? 1 : (length > capacity ? capacity : length); }
     std::int32_t getLength() const { return activeLength; }
 
     // All cells to 0; cursor and active length stay.
-    void clear() override { zeroCells(); }
+    void clear() { zeroCells(); }
 
     // Runs of `count` steps, count 0 … active length, in pieces that stop at
     // the end of the ring.
     //
-    // tick for each of the next `count` steps, without advancing: step n
-    // stores input[n]. A line that has not been shortened under its cursor.
+    // Stores input[n] in the cursor cell of each of the next `count` steps,
+    // without advancing. A line that has not been shortened under its cursor.
     void tickRun(const float* input, std::int32_t count);
     // The tap `distance` back of each of the next `count` steps, after
     // tickRun: calls visit(cells, firstStep, steps), in step order, where
-    // cells[k] is the tap of step firstStep + k. Exactly tapAt of each step as
-    // long as no later step of the run writes a cell that an earlier one taps:
+    // cells[k] is the tap of step firstStep + k: what step firstStep + k − distance
+    // stored, as long as no later step of the run writes a cell that an earlier one taps:
     // a distance of 0, of the active length, or at most active length − count.
     template <typename Visit>
     void forEachTapSpan(std::int32_t distance, std::int32_t count, Visit visit) const {
@@ -53,7 +34,7 @@ public:
         visit(buffer.get() + start, 0, first);
         if (first < count) visit(buffer.get(), first, count - first);
     }
-    // combTick (gain, input[n]) for n = 0 … count − 1, adding each step's
+    // combStep (gain, input[n]) for n = 0 … count − 1, adding each step's
     // output to sum[n]. Any line, also one shortened under its cursor.
     void combRun(float gain, const float* input, float* sum, std::int32_t count);
     // Whether the next `count` steps stay below the active length, so that
@@ -64,4 +45,16 @@ public:
     // `count` steps without wrap (runsWithoutWrap).
     static void combRunOfFour(TapDelay* const lines[4], const float gains[4], const float* input, float* sum,
                               std::int32_t count);
+
+private:
+    // y = gain·oldest + input, stored over the oldest, then one step on:
+    // a comb whose loop delay is the active length.
+    float combStep(float gain, float input) {
+        float& oldest = buffer[cursor];
+        const float output = gain * oldest + input;
+        oldest = output;
+        ++cursor;
+        if (cursor >= activeLength) cursor -= activeLength;  // once, also beyond a shortened length
+        return output;
+    }
 };

@@ -8,8 +8,8 @@
 
 #include "editor/reverb_editor.h"
 #include "frame/aeffect.h"
-#include "reverb/reverb_plugin.h"
 #include "tests/gui/gui_test_support.h"
+#include "vst2/reverb_plugin.h"
 
 struct HostCall {
     std::int32_t opcode;

@@ -179,7 +179,7 @@ TEST_F(EditorTest, ClickedSwitchSetsItsParameterAndTellsTheHost) {
     ASSERT_EQ(plugin->getParameter(54), 1.0f);
     click(WM_LBUTTONDOWN, 405, 390);  // the "Early Reflections" switch
     EXPECT_EQ(plugin->getParameter(54), 0.0f);
-    EXPECT_FALSE(plugin->isSwitchOn(54));
+    EXPECT_FALSE(plugin->getEngine().isStageOn(54));
     const std::vector<HostCall> automations = RecordingHost::automations();
     ASSERT_EQ(automations.size(), 1u);
     EXPECT_EQ(automations[0].index, 54);

@@ -1,4 +1,4 @@
-#include "editor/value_converters.h"
+#include "reverb/value_converters.h"
 
 #include <gtest/gtest.h>
 

@@ -5,9 +5,9 @@
 
 #include <cstdio>
 
-#include "reverb/reverb_effect.h"
 #include "tests/reverb/reference_engine.h"
 #include "tests/reverb/reverb_test_support.h"
+#include "vst2/reverb_effect.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <limits>
 
-#include "reverb/reverb_effect.h"
 #include "tests/reverb/reverb_test_support.h"
+#include "vst2/reverb_effect.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ void prepare(ReverbEffect& effect) {
 
 TEST(BlockSizes, At44100HzAsTheTimesAtTheHalfRateGive) {
     ReverbEffect effect(nullptr);
-    const ReverbEffect::BlockSizes& sizes = effect.getBlockSizes();
+    const EngineSizes& sizes = effect.getEngine().sizes();
     EXPECT_EQ(sizes.sampleRate, 44100.0f);
     EXPECT_EQ(sizes.halfRate, 22050.0f);
     EXPECT_EQ(sizes.maxLength, 132300);
@@ -32,16 +32,16 @@ TEST(BlockSizes, At44100HzAsTheTimesAtTheHalfRateGive) {
 TEST(BlockValues, InitHasTwentyCombLinesOverOneOctaveWithADecayOf300Ms) {
     ReverbEffect effect(nullptr);
     prepare(effect);
-    const ReverbEffect::BlockValues& values = effect.getBlockValues();
+    const BlockValues& values = blockValuesOf(effect);
     ASSERT_EQ(values.activeCombs, 20);
     EXPECT_EQ(values.combDecayTime, 300.0f);
-    EXPECT_EQ(effect.getCombLength(0), 2205);
-    EXPECT_EQ(effect.getCombLength(1), 2129);
-    EXPECT_EQ(effect.getCombLength(2), 2057);
-    EXPECT_EQ(effect.getCombLength(19), 1141);  // 100 / 2^(19/20) = 51.76 ms
+    EXPECT_EQ(combLengthOf(effect, 0), 2205);
+    EXPECT_EQ(combLengthOf(effect, 1), 2129);
+    EXPECT_EQ(combLengthOf(effect, 2), 2057);
+    EXPECT_EQ(combLengthOf(effect, 19), 1141);  // 100 / 2^(19/20) = 51.76 ms
     for (int i = 0; i < 20; ++i) {
         const long double lengthMs = 100.0L / std::pow(2.0L, i / 20.0L);
-        EXPECT_EQ(effect.getCombLength(i), static_cast<std::int32_t>(std::floor(lengthMs * 22.05L))) << i;
+        EXPECT_EQ(combLengthOf(effect, i), static_cast<std::int32_t>(std::floor(lengthMs * 22.05L))) << i;
         // 60 dB in 300 ms: gain 10^(−3·L/300).
         EXPECT_NEAR(values.combGain[i], std::pow(10.0L, -lengthMs / 100.0L), 1e-7) << i;
     }
@@ -57,7 +57,7 @@ TEST(BlockValues, InitReflectionsComeFromTheImageTable) {
                              {19, -1, 1},   {1, -1, 1}, {19, 21, 0.5}, {19, 1, 1}};
     ReverbEffect effect(nullptr);
     prepare(effect);
-    const ReverbEffect::BlockValues& values = effect.getBlockValues();
+    const BlockValues& values = blockValuesOf(effect);
     for (int k = 0; k < 8; ++k) {
         const double distance = std::hypot(images[k].x - 2.0, images[k].y - 3.0);
         EXPECT_EQ(values.reflectionTap[k], static_cast<std::int32_t>(std::floor(distance / 343.0 * 22050.0))) << k;
@@ -71,12 +71,12 @@ TEST(BlockValues, DattorroDistances) {
     ReverbEffect effect(nullptr);
     effect.setProgram(1);
     prepare(effect);
-    const ReverbEffect::BlockValues& values = effect.getBlockValues();
+    const BlockValues& values = blockValuesOf(effect);
     EXPECT_EQ(values.diffuserDistance, (std::array<std::int32_t, 4>{99, 79, 277, 198}));
-    EXPECT_EQ(values.tankAllpassDistance[ReverbEffect::kAllpassA], 502);
-    EXPECT_EQ(values.tankAllpassDistance[ReverbEffect::kAllpassB], 1323);
-    EXPECT_EQ(values.tankAllpassDistance[ReverbEffect::kAllpassC], 661);
-    EXPECT_EQ(values.tankAllpassDistance[ReverbEffect::kAllpassD], 1958);
+    EXPECT_EQ(values.tankAllpassDistance[Tank::kAllpassA], 502);
+    EXPECT_EQ(values.tankAllpassDistance[Tank::kAllpassB], 1323);
+    EXPECT_EQ(values.tankAllpassDistance[Tank::kAllpassC], 661);
+    EXPECT_EQ(values.tankAllpassDistance[Tank::kAllpassD], 1958);
     EXPECT_EQ(values.tankDelayTap, (std::array<std::int32_t, 4>{3294, 3135, 2738, 2341}));
     EXPECT_EQ(values.activeCombs, 12);
 }
@@ -88,9 +88,9 @@ TEST(BlockValues, DistancesAreSinglePrecisionProductsThenFloored) {
     effect.setParameter(47, 0.5f);
     effect.setParameter(0, 0.04f);  // floor(20 × 0.04) = 0 lines
     prepare(effect);
-    EXPECT_EQ(effect.getBlockValues().outputTapLeft[0], 3969);
-    EXPECT_EQ(effect.getBlockValues().outputTapRight[5], 2205);
-    EXPECT_EQ(effect.getBlockValues().activeCombs, 0);
+    EXPECT_EQ(blockValuesOf(effect).outputTapLeft[0], 3969);
+    EXPECT_EQ(blockValuesOf(effect).outputTapRight[5], 2205);
+    EXPECT_EQ(blockValuesOf(effect).activeCombs, 0);
 }
 
 TEST(BlockValues, AbsorptionOneMeansNoDecayAndZeroMeansSilentCombs) {
@@ -102,7 +102,7 @@ TEST(BlockValues, AbsorptionOneMeansNoDecayAndZeroMeansSilentCombs) {
         ReverbEffect effect(nullptr);
         effect.setParameter(1, c.absorption);
         prepare(effect);
-        for (int i = 0; i < 20; ++i) EXPECT_EQ(effect.getBlockValues().combGain[i], c.expectedGain) << i;
+        for (int i = 0; i < 20; ++i) EXPECT_EQ(blockValuesOf(effect).combGain[i], c.expectedGain) << i;
     }
 }
 
@@ -114,9 +114,9 @@ TEST(BlockValues, AnImagePointOnTheListenerGetsTheMinimumDistance) {
     effect.setParameter(33, 0.4f);
     effect.setParameter(35, 0.4f);
     prepare(effect);
-    const ReverbEffect::BlockValues& values = effect.getBlockValues();
+    const BlockValues& values = blockValuesOf(effect);
     EXPECT_EQ(values.reflectionTap[1], 0);
-    EXPECT_FLOAT_EQ(values.reflectionGain[1], 0.1f * 100.0f / ReverbEffect::kMinReflectionDistance);
+    EXPECT_FLOAT_EQ(values.reflectionGain[1], 0.1f * 100.0f / EarlyReflections::kMinReflectionDistance);
     EXPECT_TRUE(std::isfinite(values.reflectionGain[1]));
 }
 
@@ -136,19 +136,19 @@ TEST(BlockValues, WildParameterValuesKeepEveryDistanceInsideItsBuffer) {
         ReverbEffect effect(nullptr);
         for (std::int32_t index = 0; index < kParameterCount; ++index) effect.setParameter(index, value);
         prepare(effect);
-        const ReverbEffect::BlockSizes& sizes = effect.getBlockSizes();
-        const ReverbEffect::BlockValues& values = effect.getBlockValues();
+        const EngineSizes& sizes = effect.getEngine().sizes();
+        const BlockValues& values = blockValuesOf(effect);
         auto within = [](std::int32_t v, std::int32_t limit) { return v >= 0 && v <= limit; };
         for (std::int32_t tap : values.reflectionTap) EXPECT_TRUE(within(tap, sizes.reflectionLength)) << value;
-        EXPECT_TRUE(within(values.activeCombs, ReverbEffect::kMaxCombs)) << value;
+        EXPECT_TRUE(within(values.activeCombs, CombBank::kMaxCombs)) << value;
         for (std::int32_t d : values.diffuserDistance) EXPECT_TRUE(within(d, sizes.diffuserLength)) << value;
         for (std::int32_t d : values.tankAllpassDistance) EXPECT_TRUE(within(d, sizes.tankAllpassLength)) << value;
         for (std::int32_t d : values.tankDelayTap) EXPECT_TRUE(within(d, sizes.tankDelayLength)) << value;
         for (std::int32_t d : values.outputTapLeft) EXPECT_TRUE(within(d, sizes.outputLength)) << value;
         for (std::int32_t d : values.outputTapRight) EXPECT_TRUE(within(d, sizes.outputLength)) << value;
-        for (int i = 0; i < ReverbEffect::kMaxCombs; ++i) {
-            EXPECT_GE(effect.getCombLength(i), 1);
-            EXPECT_LE(effect.getCombLength(i), sizes.combCapacity);
+        for (int i = 0; i < CombBank::kMaxCombs; ++i) {
+            EXPECT_GE(combLengthOf(effect, i), 1);
+            EXPECT_LE(combLengthOf(effect, i), sizes.combCapacity);
         }
     }
 }
@@ -162,10 +162,10 @@ TEST(BlockValues, ValuesAboveOneReachTheEndOfTheirBuffer) {
     effect.setParameter(36, 2.0f);
     effect.setParameter(30, 1e6f);  // a huge room: reflections beyond the line's 1.8 s
     prepare(effect);
-    const ReverbEffect::BlockValues& values = effect.getBlockValues();
+    const BlockValues& values = blockValuesOf(effect);
     EXPECT_EQ(values.activeCombs, 20);
     EXPECT_EQ(values.diffuserDistance[0], 1984);
-    EXPECT_EQ(values.tankAllpassDistance[ReverbEffect::kAllpassA], 2646);
+    EXPECT_EQ(values.tankAllpassDistance[Tank::kAllpassA], 2646);
     EXPECT_EQ(values.tankDelayTap[0], 3969);
     EXPECT_EQ(values.outputTapLeft[0], 4410);
     EXPECT_EQ(values.reflectionTap[4], 39690);

@@ -1,3 +1,7 @@
+// The delay lines as the stages use them: runs of steps over plain arrays of
+// cells, cut where the ring wraps. Each is checked against a plain per-step
+// model written out here, for spans that cross the wrap point and lines
+// shorter than a span.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -10,140 +14,209 @@
 
 namespace {
 
-// Runs an allpass-like step over a sequence of inputs and collects the outputs.
-template <typename Step>
-std::vector<float> runSteps(const std::vector<float>& inputs, Step step) {
-    std::vector<float> outputs;
-    for (float x : inputs) outputs.push_back(step(x));
-    return outputs;
+std::vector<float> rampInput(std::int32_t count) {
+    std::vector<float> input;
+    for (std::int32_t n = 0; n < count; ++n) input.push_back(static_cast<float>((n * 37) % 11) * 0.1f - 0.5f);
+    return input;
 }
 
-TEST(Allpass, ImpulseResponseIsMinusGainThenOneMinusGainSquaredAndItsEchoes) {
-    // h = −g, then (1 − g²)·g^(n−1) every `distance` samples: −0.5, 0.75, 0.375 for g = 0.5, d = 2.
-    Allpass allpass(4);
-    const auto out = runSteps({1, 0, 0, 0, 0, 0, 0}, [&](float x) { return allpass.allpass(x, 2, 0.5f); });
-    EXPECT_EQ(out, (std::vector<float>{-0.5f, 0.0f, 0.75f, 0.0f, 0.375f, 0.0f, 0.1875f}));
-    EXPECT_EQ(allpass.getLastOutput(), 0.1875f);
+// The allpass of one ring, one step at a time: y = d − g·x, store x + g·y.
+std::vector<float> modelAllpass(const std::vector<float>& input, std::int32_t length, std::int32_t distance,
+                                float gain) {
+    std::vector<float> cells(length, 0.0f), output;
+    std::int32_t cursor = 0;
+    for (float x : input) {
+        const std::int32_t back = ((cursor - distance) % length + length) % length;
+        const float y = cells[back] - gain * x;
+        cells[cursor] = x + gain * y;
+        output.push_back(y);
+        cursor = (cursor + 1) % length;
+    }
+    return output;
 }
 
-TEST(Allpass, GainZeroIsAPureDelayAndDistanceZeroOrLengthIsTheFullLength) {
+// Runs of at most `span` steps, each cut where the cells would wrap, as the stages run them.
+std::vector<float> runAllpass(Allpass& allpass, const std::vector<float>& input, std::int32_t distance, float gain,
+                              std::int32_t span) {
+    std::vector<float> output;
+    for (std::size_t done = 0; done < input.size();) {
+        std::int32_t steps = std::min<std::int32_t>(span, static_cast<std::int32_t>(input.size() - done));
+        steps = std::min(steps, allpass.stepsBeforeWrap(distance));
+        const DelayBlock::RunCells cells = allpass.runCells(distance);
+        for (std::int32_t n = 0; n < steps; ++n)
+            output.push_back(Allpass::step(input[done + n], cells.delayed[n], cells.current[n], gain));
+        allpass.endRun(steps);
+        done += steps;
+    }
+    return output;
+}
+
+}  // namespace
+
+TEST(Allpass, RunsOfAnySpanGiveThePerStepAllpassAcrossWrapPoints) {
+    const std::vector<float> input = rampInput(200);
     struct Case {
-        std::int32_t distance;
-        std::vector<float> expected;
+        std::int32_t length, distance, span;
     };
-    const std::vector<float> inputs{1, 2, 3, 4, 5, 6};
-    for (const Case& c : {Case{1, {0, 1, 2, 3, 4, 5}}, Case{3, {0, 0, 0, 1, 2, 3}}, Case{0, {0, 0, 0, 0, 1, 2}},
-                          Case{4, {0, 0, 0, 0, 1, 2}}}) {
-        Allpass allpass(4);
-        EXPECT_EQ(runSteps(inputs, [&](float x) { return allpass.allpass(x, c.distance, 0.0f); }), c.expected)
-            << "distance " << c.distance;
+    // Spans longer and shorter than the ring, distances 0 and the length (both the full length).
+    for (const Case& c :
+         {Case{7, 3, 32}, Case{7, 0, 5}, Case{7, 7, 1}, Case{50, 13, 32}, Case{50, 49, 3}, Case{1, 1, 4}}) {
+        Allpass allpass(c.length);
+        const std::vector<float> expected = modelAllpass(input, c.length, c.distance % c.length, 0.6f);
+        EXPECT_EQ(runAllpass(allpass, input, c.distance, 0.6f, c.span), expected)
+            << "length " << c.length << ", distance " << c.distance << ", span " << c.span;
     }
 }
 
-TEST(Allpass, ClearZeroesCellsAndLastOutputButKeepsTheCursor) {
-    Allpass allpass(5);
-    for (float x : {1.0f, 2.0f, 3.0f}) allpass.allpass(x, 1, 0.5f);
-    allpass.clear();
-    EXPECT_EQ(allpass.getCursor(), 3);
-    EXPECT_EQ(allpass.getLastOutput(), 0.0f);
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(allpass.allpass(0.0f, 0, 0.0f), 0.0f);
+TEST(Allpass, ImpulseGivesMinusGainThenOneMinusGainSquaredAfterTheDistance) {
+    Allpass allpass(10);
+    std::vector<float> impulse(12, 0.0f);
+    impulse[0] = 1.0f;
+    const std::vector<float> output = runAllpass(allpass, impulse, 4, 0.5f, 32);
+    EXPECT_FLOAT_EQ(output[0], -0.5f);
+    EXPECT_FLOAT_EQ(output[4], 1.0f - 0.25f);
+    EXPECT_FLOAT_EQ(output[8], 0.5f * 0.75f);
 }
 
-TEST(DampedAllpass, WithoutFeedbackAndDampingItMatchesTheAllpass) {
-    Allpass plain(3);
-    DampedAllpass damped(3);
-    const std::vector<float> inputs{0.5f, -0.25f, 0.125f, 0.0f, 0.3f, -0.7f, 0.0f, 0.0f, 0.0f};
-    EXPECT_EQ(runSteps(inputs, [&](float x) { return damped.allpass(x, 2, 0.6f, 1.0f, 0.0f); }),
-              runSteps(inputs, [&](float x) { return plain.allpass(x, 2, 0.6f); }));
+TEST(Allpass, ClearZeroesTheCellsButKeepsTheCursor) {
+    Allpass allpass(5);
+    runAllpass(allpass, rampInput(3), 2, 0.5f, 32);
+    allpass.clear();
+    EXPECT_EQ(allpass.getCursor(), 3);
+    const std::vector<float> silentOutput = runAllpass(allpass, std::vector<float>(5, 0.0f), 2, 0.5f, 32);
+    for (float y : silentOutput) EXPECT_EQ(y, 0.0f);
 }
 
 TEST(DampedAllpass, StoresAreHeldWithinPointNineNineButOutputsAreNot) {
-    DampedAllpass damped(2);
-    EXPECT_EQ(damped.allpass(5.0f, 2, 0.0f, 1.0f, 0.0f), 0.0f);
-    EXPECT_EQ(damped.allpass(-5.0f, 2, 0.0f, 1.0f, 0.0f), 0.0f);
-    EXPECT_EQ(damped.allpass(0.0f, 2, 0.0f, 1.0f, 0.0f), 0.99f);
-    EXPECT_EQ(damped.allpass(0.0f, 2, 0.0f, 1.0f, 0.0f), -0.99f);
-    // The returned value r − g·x is not limited.
-    EXPECT_FLOAT_EQ(damped.allpass(4.0f, 1, 0.5f, 1.0f, 0.0f), 0.0f - 2.0f);
+    DampedAllpass diffuser(4);
+    TwoPoleLowpass inner;
+    float cell = 0.0f;
+    const float y = DampedAllpass::step(5.0f, 0.0f, cell, 0.5f, 1.0f, 0.0f, inner);
+    EXPECT_FLOAT_EQ(y, -2.5f);
+    EXPECT_FLOAT_EQ(cell, DampedAllpass::kStoreLimit);
+    DampedAllpass::step(-5.0f, 0.0f, cell, 0.5f, 1.0f, 0.0f, inner);
+    EXPECT_FLOAT_EQ(cell, -DampedAllpass::kStoreLimit);
 }
 
-TEST(DampedAllpass, FeedbackAddsTheOldestSampleTimesFeedbackAndGain) {
-    // Worked by hand: stored w = (x + g·v) + f·oldest·g with g = f = 0.5.
-    DampedAllpass damped(2);
-    const auto out = runSteps({0.4f, 0, 0, 0, 0}, [&](float x) { return damped.allpass(x, 2, 0.5f, 1.0f, 0.5f); });
-    const std::vector<float> expected{-0.2f, 0.0f, 0.3f, 0.0f, 0.225f};
-    for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_FLOAT_EQ(out[i], expected[i]) << "step " << i;
+TEST(DampedAllpass, WithoutFeedbackAndDampingItIsTheAllpassAndFeedbackAddsTheOldestCell) {
+    TwoPoleLowpass inner;
+    float plainCell = 0.2f, dampedCell = 0.2f;
+    const float plain = Allpass::step(0.3f, 0.4f, plainCell, 0.5f);
+    EXPECT_EQ(DampedAllpass::step(0.3f, 0.4f, dampedCell, 0.5f, 1.0f, 0.0f, inner), plain);
+    EXPECT_EQ(dampedCell, plainCell);
+    // The cursor cell holds the oldest sample before the store: feedback · oldest · gain is added.
+    TwoPoleLowpass inner2;
+    float cell = 0.2f;
+    const float y = DampedAllpass::step(0.3f, 0.4f, cell, 0.5f, 1.0f, 0.5f, inner2);
+    EXPECT_FLOAT_EQ(cell, (0.3f + 0.5f * y) + 0.5f * 0.2f * 0.5f);
 }
 
-TEST(DampedAllpass, ClearKeepsTheInnerLowpass) {
-    DampedAllpass damped(2);
-    for (float x : {0.5f, 0.5f, 0.5f}) damped.allpass(x, 1, 0.5f, 0.5f, 0.0f);
-    const float stage2 = damped.getLowpass().getStage2();
-    ASSERT_NE(stage2, 0.0f);
-    damped.clear();
-    EXPECT_EQ(damped.getLowpass().getStage2(), stage2);
-    EXPECT_EQ(damped.getLastOutput(), 0.0f);
+TEST(DampedAllpass, EndRunKeepsTheInnerLowpassAndClearLeavesIt) {
+    DampedAllpass diffuser(8);
+    TwoPoleLowpass inner;
+    const DelayBlock::RunCells cells = diffuser.runCells(3);
+    for (std::int32_t n = 0; n < 4; ++n)
+        DampedAllpass::step(0.5f, cells.delayed[n], cells.current[n], 0.5f, 0.5f, 0.0f, inner);
+    diffuser.endRun(4, inner);
+    diffuser.clear();
+    EXPECT_EQ(diffuser.getLowpass().getStage2(), inner.getStage2());
+    EXPECT_NE(diffuser.getLowpass().getStage2(), 0.0f);
+    diffuser.resetLowpass();
+    EXPECT_EQ(diffuser.getLowpass().getStage2(), 0.0f);
 }
 
-TEST(TapDelay, TapsReadBackFromTheValueJustStored) {
-    TapDelay line(8);
-    line.setLength(5);
-    for (float x : {1.0f, 2.0f, 3.0f, 4.0f}) {
-        line.tick(x);
-        line.advance();
+TEST(TapDelay, TapSpansReadWhatEarlierStepsStoredAcrossTheWrap) {
+    for (std::int32_t length : {5, 9, 40}) {
+        TapDelay line(length);
+        std::vector<float> written;
+        const std::vector<float> input = rampInput(100);
+        for (std::size_t done = 0; done < input.size();) {
+            const std::int32_t count = std::min<std::int32_t>(4, static_cast<std::int32_t>(input.size() - done));
+            line.tickRun(input.data() + done, count);
+            // Distances a run of 4 may tap: up to length − 4, and the length itself (the cell just stored).
+            for (std::int32_t distance : {0, 1, length - 4, length}) {
+                line.forEachTapSpan(distance, count, [&](const float* cells, std::int32_t first, std::int32_t steps) {
+                    for (std::int32_t k = 0; k < steps; ++k) {
+                        const std::int64_t step = static_cast<std::int64_t>(done) + first + k;
+                        const std::int64_t from = distance == length ? step : step - distance;
+                        EXPECT_EQ(cells[k], from >= 0 ? input[from] : 0.0f)
+                            << "length " << length << " distance " << distance << " step " << step;
+                    }
+                });
+            }
+            line.advanceBy(count);
+            done += count;
+        }
     }
-    line.tick(5.0f);
-    EXPECT_EQ(line.tapAt(0), 5.0f);
-    EXPECT_EQ(line.tapAt(1), 4.0f);
-    EXPECT_EQ(line.tapAt(4), 1.0f);
-    EXPECT_EQ(line.tapAt(5), 5.0f) << "a distance of the full length wraps onto the cursor cell";
 }
 
 TEST(TapDelay, LengthIsLimitedToOneThroughTheCapacity) {
-    struct Case {
-        std::int32_t requested, expected;
-    };
-    for (const Case& c : {Case{3, 3}, Case{10, 10}, Case{11, 10}, Case{100000, 10}, Case{0, 1}, Case{-5, 1}}) {
-        TapDelay line(10);
-        line.setLength(c.requested);
-        EXPECT_EQ(line.getLength(), c.expected) << "requested " << c.requested;
+    TapDelay line(100);
+    for (auto [asked, kept] : {std::pair{0, 1}, {-5, 1}, {1, 1}, {60, 60}, {100, 100}, {101, 100}}) {
+        line.setLength(asked);
+        EXPECT_EQ(line.getLength(), kept) << asked;
     }
 }
 
-TEST(TapDelay, CombStepFeedsBackAfterOneActiveLength) {
-    TapDelay line(10);
-    line.clear();
-    line.setLength(3);
-    EXPECT_EQ(line.combTick(0.5f, 1.0f), 1.0f);
-    EXPECT_EQ(line.combTick(0.5f, 1.0f), 1.0f);
-    EXPECT_EQ(line.combTick(0.5f, 1.0f), 1.0f);
-    EXPECT_EQ(line.combTick(0.5f, 1.0f), 1.5f);
-    EXPECT_EQ(line.readOldest(), 1.0f);
+TEST(TapDelay, CombRunsFeedBackAfterOneActiveLengthAlsoWhenShortenedUnderTheCursor) {
+    // combRun against a per-step comb, with a length change that leaves the cursor beyond the new length.
+    TapDelay line(20);
+    std::vector<float> cells(20, 0.0f);
+    std::int32_t cursor = 0, length = 20;
+    const std::vector<float> input = rampInput(90);
+    std::size_t done = 0;
+    for (std::int32_t count : {7, 13, 3, 20, 32, 15}) {
+        if (done == 20) {
+            line.setLength(6);
+            length = 6;
+        }
+        std::vector<float> sum(count, 0.25f), expected(count, 0.25f);
+        for (std::int32_t n = 0; n < count; ++n) {
+            const float y = 0.5f * cells[cursor] + input[done + n];
+            cells[cursor] = y;
+            expected[n] += y;
+            cursor += 1;
+            if (cursor >= length) cursor -= length;
+        }
+        line.combRun(0.5f, input.data() + done, sum.data(), count);
+        EXPECT_EQ(sum, expected) << "run from step " << done;
+        done += count;
+    }
 }
 
-TEST(TapDelay, ShorteningBelowTheCursorSubtractsTheLengthOnceEachAdvance) {
-    TapDelay line(10);
-    for (int i = 0; i < 8; ++i) line.advance();
-    line.setLength(3);
-    std::vector<std::int32_t> cursors;
-    for (int i = 0; i < 5; ++i) {
-        line.advance();
-        cursors.push_back(line.getCursor());
+TEST(TapDelay, FourCombLinesInOneLoopAddInLineOrder) {
+    TapDelay a(30), b(30), c(30), d(30), a1(30), b1(30), c1(30), d1(30);
+    a.setLength(30), b.setLength(27), c.setLength(25), d.setLength(22);
+    a1.setLength(30), b1.setLength(27), c1.setLength(25), d1.setLength(22);
+    const float gains[4] = {0.7f, 0.6f, 0.5f, 0.4f};
+    const std::vector<float> input = rampInput(20);
+    std::vector<float> together(20, 0.0f), oneByOne(20, 0.0f);
+    TapDelay* const group[4] = {&a, &b, &c, &d};
+    for (std::int32_t round = 0; round < 3; ++round) {
+        std::fill(together.begin(), together.end(), 0.0f);
+        std::fill(oneByOne.begin(), oneByOne.end(), 0.0f);
+        if (!(a.runsWithoutWrap(20) && d.runsWithoutWrap(20))) break;
+        TapDelay::combRunOfFour(group, gains, input.data(), together.data(), 20);
+        a1.combRun(gains[0], input.data(), oneByOne.data(), 20);
+        b1.combRun(gains[1], input.data(), oneByOne.data(), 20);
+        c1.combRun(gains[2], input.data(), oneByOne.data(), 20);
+        d1.combRun(gains[3], input.data(), oneByOne.data(), 20);
+        EXPECT_EQ(together, oneByOne) << "round " << round;
     }
-    EXPECT_EQ(cursors, (std::vector<std::int32_t>{6, 4, 2, 0, 1}));
 }
 
 TEST(TapDelay, ClearZeroesEveryCellAndKeepsCursorAndLength) {
-    TapDelay line(4);
-    for (float x : {1.0f, 2.0f, 3.0f}) {
-        line.tick(x);
-        line.advance();
-    }
-    line.setLength(2);
+    TapDelay line(10);
+    line.setLength(8);
+    const std::vector<float> input = rampInput(5);
+    line.tickRun(input.data(), 5);
+    line.advanceBy(5);
     line.clear();
-    EXPECT_EQ(line.getCursor(), 3);
-    EXPECT_EQ(line.getLength(), 2);
-    for (std::int32_t d = 0; d <= 2; ++d) EXPECT_EQ(line.tapAt(d), 0.0f);
+    EXPECT_EQ(line.getCursor(), 5);
+    EXPECT_EQ(line.getLength(), 8);
+    for (std::int32_t distance = 0; distance <= 8; ++distance)
+        line.forEachTapSpan(distance, 1,
+                            [](const float* cells, std::int32_t, std::int32_t) { EXPECT_EQ(cells[0], 0.0f); });
 }
 
 TEST(TwoPoleLowpass, CoefficientOnePassesAndSmallerOnesSmooth) {
@@ -179,5 +252,3 @@ TEST(StateVariableFilter, StepsLowThenHighThenBandAndMixesInArgumentOrder) {
     svf.reset();
     EXPECT_EQ(svf.getLow() + svf.getHigh() + svf.getBand(), 0.0f);
 }
-
-}  // namespace

@@ -11,8 +11,8 @@
 #include <cstring>
 #include <thread>
 
-#include "reverb/reverb_effect.h"
 #include "tests/reverb/reverb_test_support.h"
+#include "vst2/reverb_effect.h"
 
 namespace {
 

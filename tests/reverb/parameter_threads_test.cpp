@@ -7,7 +7,7 @@
 
 #include <thread>
 
-#include "reverb/reverb_effect.h"
+#include "vst2/reverb_effect.h"
 
 namespace {
 

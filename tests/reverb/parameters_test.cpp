@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "reverb/program_record.h"
-#include "reverb/reverb_effect.h"
 #include "tests/reverb/reverb_test_support.h"
+#include "vst2/reverb_effect.h"
 
 namespace {
 
@@ -52,9 +52,9 @@ TEST(ReverbParameters, AfterConstructionInitIsLiveWithAllSwitchesOn) {
     ReverbEffect effect(nullptr);
     EXPECT_EQ(programName(effect), "Init");
     EXPECT_EQ(effect.getParameter(0), 1.0f);
-    for (const ParameterInfo& info : kParameterTable) EXPECT_EQ(effect.getParameter(info.index), info.initValue);
+    for (const ParameterInfo& info : kParameterTable) EXPECT_EQ(effect.getParameter(info.id), info.initValue);
     for (std::int32_t index : {kFilterSwitch, kReflectionsSwitch, kTankSwitch, kCombsSwitch})
-        EXPECT_TRUE(effect.isSwitchOn(index)) << index;
+        EXPECT_TRUE(effect.getEngine().isStageOn(index)) << index;
     const AEffect* record = effect.getEffectRecord();
     EXPECT_EQ(record->numInputs, 2);
     EXPECT_EQ(record->numOutputs, 2);
@@ -71,7 +71,7 @@ TEST(ReverbParameters, ProgramOneIsDattorroAndTheHostSeesItSelected) {
     EXPECT_EQ(programName(effect), "Dattorro");
     EXPECT_EQ(effect.getParameter(25), 0.0f);
     EXPECT_EQ(effect.getParameter(15), 0.3f);
-    for (const ParameterInfo& info : kParameterTable) EXPECT_EQ(effect.getParameter(info.index), info.dattorroValue);
+    for (const ParameterInfo& info : kParameterTable) EXPECT_EQ(effect.getParameter(info.id), info.dattorroValue);
     EXPECT_EQ(record->dispatcher(record, effGetProgram, 0, 0, nullptr, 0.0f), 1);
 }
 
@@ -92,7 +92,7 @@ TEST(ReverbParameters, SwitchesTurnOffAtZeroOnAtExactlyOneAndOtherwiseKeepTheirS
             ReverbEffect effect(nullptr);
             effect.setParameter(index, c.startsOn ? 1.0f : 0.0f);
             effect.setParameter(index, c.value);
-            EXPECT_EQ(effect.isSwitchOn(index), c.endsOn) << "index " << index << " value " << c.value;
+            EXPECT_EQ(effect.getEngine().isStageOn(index), c.endsOn) << "index " << index << " value " << c.value;
             EXPECT_EQ(bitsOf(effect.getParameter(index)), bitsOf(c.value)) << "the value is stored unchanged";
         }
     }
@@ -109,7 +109,7 @@ TEST(ReverbParameters, OutOfRangeIndicesStoreNothingButStillPostAnEditorUpdate) 
         EXPECT_TRUE(probe->isUpdatePending()) << index;
         EXPECT_EQ(effect.getParameter(index), 0.0f) << index;
     }
-    for (const ParameterInfo& info : kParameterTable) EXPECT_EQ(effect.getParameter(info.index), info.initValue);
+    for (const ParameterInfo& info : kParameterTable) EXPECT_EQ(effect.getParameter(info.id), info.initValue);
 }
 
 TEST(ReverbParameters, ValuesOutsideTheRangeAreStoredUnchanged) {
@@ -130,9 +130,9 @@ TEST(ReverbParameters, EditsStayInTheirProgramAcrossProgramChanges) {
     effect.setParameter(55, 0.0f);
     effect.setProgram(1);
     EXPECT_EQ(effect.getParameter(26), 0.2f);
-    EXPECT_TRUE(effect.isSwitchOn(kTankSwitch)) << "program 1 switches the tank on again";
+    EXPECT_TRUE(effect.getEngine().isStageOn(kTankSwitch)) << "program 1 switches the tank on again";
     effect.setProgram(0);
-    EXPECT_FALSE(effect.isSwitchOn(kTankSwitch)) << "program 0 keeps its edit of the tank switch";
+    EXPECT_FALSE(effect.getEngine().isStageOn(kTankSwitch)) << "program 0 keeps its edit of the tank switch";
 }
 
 TEST(ReverbParameters, ProgramNumbersOutsideZeroToOneAreIgnored) {
@@ -193,7 +193,7 @@ TEST(ReverbParameters, LongProgramNamesKeepTwentyThreeCharactersAndStayInTheirFi
     // The record behind the name (program 1) is untouched.
     effect.setProgram(1);
     EXPECT_EQ(programName(effect), "Dattorro");
-    for (const ParameterInfo& info : kParameterTable) EXPECT_EQ(effect.getParameter(info.index), info.dattorroValue);
+    for (const ParameterInfo& info : kParameterTable) EXPECT_EQ(effect.getParameter(info.id), info.dattorroValue);
 }
 
 TEST(ReverbParameters, GetProgramNameWritesAtMostTheNameField) {

@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "reverb/reverb_effect.h"
 #include "tests/reverb/reverb_test_support.h"
+#include "vst2/reverb_effect.h"
 
 namespace {
 
@@ -28,12 +28,12 @@ void dryOnly(ReverbEffect& effect) {
 
 bool allFiniteWithinLimit(const std::vector<float>& samples) {
     for (float v : samples)
-        if (!std::isfinite(v) || std::fabs(v) > ReverbEffect::kOutputLimit) return false;
+        if (!std::isfinite(v) || std::fabs(v) > OutputTaps::kOutputLimit) return false;
     return true;
 }
 
 TEST(Processing, AnExactlySilentInputBecomesOneTenMillionth) {
-    EXPECT_EQ(bitsOf(ReverbEffect::kSilence), 0x33D6BF95u);
+    EXPECT_EQ(bitsOf(ReverbEngine::kSilence), 0x33D6BF95u);
 
     ReverbEffect silent(nullptr), cancelling(nullptr);
     for (int block = 0; block < 4; ++block) {
@@ -62,7 +62,7 @@ TEST(Processing, TheDryPathCarriesTheMonoSumOfTheEvenFrames) {
         block.in2[i] = right[i];
     }
     effect.processReplacing(block.inputs(), block.outputs(), 8);
-    const float expected[4] = {0.3f, -0.2f, ReverbEffect::kSilence, 0.2f};
+    const float expected[4] = {0.3f, -0.2f, ReverbEngine::kSilence, 0.2f};
     for (int pair = 0; pair < 4; ++pair) {
         EXPECT_FLOAT_EQ(block.out1[2 * pair], expected[pair]) << pair;
         EXPECT_EQ(block.out1[2 * pair + 1], block.out1[2 * pair]);
@@ -245,7 +245,7 @@ TEST(Processing, WildParameterValuesNeverLetANonFiniteOrLoudSampleOut) {
             signal.fill(block);
             effect.processReplacing(block.inputs(), block.outputs(), kFrames);
             int alive = 0;
-            for (float v : block.out1) alive += v != 0.0f && std::fabs(v) < ReverbEffect::kOutputLimit;
+            for (float v : block.out1) alive += v != 0.0f && std::fabs(v) < OutputTaps::kOutputLimit;
             EXPECT_GT(alive, kFrames / 2) << "index " << index << " value " << value;
         }
     }

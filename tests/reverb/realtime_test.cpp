@@ -7,8 +7,8 @@
 #include <limits>
 #include <new>
 
-#include "reverb/reverb_effect.h"
 #include "tests/reverb/reverb_test_support.h"
+#include "vst2/reverb_effect.h"
 
 namespace {
 std::atomic<bool> countingAllocations{false};

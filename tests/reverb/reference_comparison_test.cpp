@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "reverb/reverb_effect.h"
 #include "tests/reverb/reference_engine.h"
 #include "tests/reverb/reverb_test_support.h"
+#include "vst2/reverb_effect.h"
 
 namespace {
 
@@ -231,7 +231,7 @@ TEST(ReferenceComparison, AChangeDuringACallIsHeardWithinThirtyTwoPairs) {
         ReverbEffect effect(nullptr), unchanged(nullptr);
         ReferenceEngine reference;
         MidCallChange change{&effect, changeAt, setting.first, setting.second, -1, {}};
-        effect.setRunStartHook(&MidCallChange::hook, &change);
+        effect.getEngine().setRunStartHook(&MidCallChange::hook, &change);
 
         StereoBlock block(kFrames), same(kFrames), expected(kFrames);
         TestSignal(5).fill(block);
@@ -243,10 +243,10 @@ TEST(ReferenceComparison, AChangeDuringACallIsHeardWithinThirtyTwoPairs) {
         ASSERT_FALSE(change.runStarts.empty());
         EXPECT_EQ(change.runStarts.front(), 0);
         for (std::size_t i = 1; i < change.runStarts.size(); ++i)
-            EXPECT_LE(change.runStarts[i] - change.runStarts[i - 1], ReverbEffect::kRunPairs) << i;
-        EXPECT_GT(change.runStarts.back() + ReverbEffect::kRunPairs, kPairs - 1) << "runs reach the last pair";
+            EXPECT_LE(change.runStarts[i] - change.runStarts[i - 1], ReverbEngine::kRunPairs) << i;
+        EXPECT_GT(change.runStarts.back() + ReverbEngine::kRunPairs, kPairs - 1) << "runs reach the last pair";
         ASSERT_GE(change.firedAt, changeAt);
-        EXPECT_LT(change.firedAt, changeAt + ReverbEffect::kRunPairs);
+        EXPECT_LT(change.firedAt, changeAt + ReverbEngine::kRunPairs);
 
         // The reference renders the pairs before the change with the old value, the rest with the new.
         const std::int32_t split = 2 * change.firedAt;
@@ -263,7 +263,7 @@ TEST(ReferenceComparison, AChangeDuringACallIsHeardWithinThirtyTwoPairs) {
             ASSERT_EQ(bitsOf(block.out1[i]), bitsOf(expected.out1[i])) << "index " << setting.first << " frame " << i;
             if (i < split)
                 ASSERT_EQ(block.out1[i], same.out1[i]);
-            else if (i < split + 2 * ReverbEffect::kRunPairs)
+            else if (i < split + 2 * ReverbEngine::kRunPairs)
                 heard = heard || block.out1[i] != same.out1[i];
         }
         EXPECT_TRUE(heard) << "index " << setting.first << ": the change is audible at once";

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "frame/plugin_entry.h"
-#include "reverb/reverb_plugin.h"
+#include "vst2/reverb_plugin.h"
 
 namespace {
 
@@ -17,24 +17,28 @@ struct HeardChange {
 // Stands in for the editor: attaches itself as the toolkit's editor base does.
 class ListeningEditor : public EditorInterface, public ParameterListener {
 public:
-    explicit ListeningEditor(ReverbPlugin& plugin) : EditorInterface(&plugin), plugin(plugin) {
-        plugin.attachEditor(this);
+    ListeningEditor(EditorConnection& connection, EffectBase* effect)
+        : EditorInterface(effect), connection(connection) {
+        effect->attachEditor(this);
         ++alive;
     }
     ~ListeningEditor() override { --alive; }
     void setParameter(std::int32_t index, float value) override {
-        heard.push_back({index, value, plugin.getParameter(index)});
+        heard.push_back({index, value, connection.parameterValue(static_cast<ParameterId>(index))});
+        postUpdate();
     }
 
     static inline int alive = 0;
     std::vector<HeardChange> heard;
 
 private:
-    ReverbPlugin& plugin;
+    EditorConnection& connection;
 };
 
-EditorInterface* makeListeningEditor(ReverbPlugin& plugin) { return new (std::nothrow) ListeningEditor(plugin); }
-EditorInterface* failToMakeEditor(ReverbPlugin&) { return nullptr; }
+EditorInterface* makeListeningEditor(EditorConnection& connection, EffectBase* effect) {
+    return new (std::nothrow) ListeningEditor(connection, effect);
+}
+EditorInterface* failToMakeEditor(EditorConnection&, EffectBase*) { return nullptr; }
 
 std::vector<std::int32_t> automated;
 VstIntPtr VSTCALLBACK recordingHost(AEffect*, std::int32_t opcode, std::int32_t index, VstIntPtr, void*, float) {

@@ -5,7 +5,9 @@
 #include <cstring>
 #include <vector>
 
-#include "reverb/reverb_effect.h"
+#include <array>
+
+#include "vst2/reverb_effect.h"
 
 // Two input and two output channels of one block, in the layout a host passes.
 struct StereoBlock {
@@ -55,5 +57,47 @@ inline std::uint32_t bitsOf(float value) {
 // Sets every parameter of `effect` to its value in the given factory-program column.
 template <typename Column>
 void setAll(ReverbEffect& effect, Column column) {
-    for (const ParameterInfo& info : kParameterTable) effect.setParameter(info.index, column(info));
+    for (const ParameterInfo& info : kParameterTable) effect.setParameter(info.id, column(info));
+}
+
+// What the engine's stages derived from the live values at the last block,
+// gathered in one record for comparisons.
+struct BlockValues {
+    std::array<std::int32_t, EarlyReflections::kReflectionCount> reflectionTap{};  // samples
+    std::array<float, EarlyReflections::kReflectionCount> reflectionGain{};
+    std::int32_t activeCombs = 0;
+    float combDecayTime = 0.0f;  // ms
+    std::array<float, CombBank::kMaxCombs> combGain{};
+    std::array<std::int32_t, 4> diffuserDistance{};
+    std::array<std::int32_t, 4> tankAllpassDistance{};  // A, B, C, D
+    std::array<std::int32_t, 4> tankDelayTap{};
+    std::array<std::int32_t, OutputTaps::kTapCount> outputTapLeft{};
+    std::array<std::int32_t, OutputTaps::kTapCount> outputTapRight{};
+};
+
+inline BlockValues blockValuesOf(const ReverbEffect& effect) {
+    const ReverbEngine& engine = effect.getEngine();
+    BlockValues v;
+    for (std::int32_t k = 0; k < EarlyReflections::kReflectionCount; ++k) {
+        v.reflectionTap[k] = engine.earlyReflections().tap(k);
+        v.reflectionGain[k] = engine.earlyReflections().gain(k);
+    }
+    v.activeCombs = engine.combBank().activeCombs();
+    v.combDecayTime = engine.combBank().decayTimeMs();
+    for (std::int32_t i = 0; i < CombBank::kMaxCombs; ++i) v.combGain[i] = engine.combBank().gain(i);
+    for (std::int32_t j = 0; j < 4; ++j) {
+        v.diffuserDistance[j] = engine.inputDiffusion().distance(j);
+        v.tankAllpassDistance[j] = engine.tank().allpassDistance(static_cast<Tank::TankAllpass>(j));
+        v.tankDelayTap[j] = engine.tank().delayTap(j);
+    }
+    for (std::int32_t i = 0; i < OutputTaps::kTapCount; ++i) {
+        v.outputTapLeft[i] = engine.outputTaps().leftTap(i);
+        v.outputTapRight[i] = engine.outputTaps().rightTap(i);
+    }
+    return v;
+}
+
+// Active length of comb line 0 … 19; 0 for any other number.
+inline std::int32_t combLengthOf(const ReverbEffect& effect, std::int32_t line) {
+    return line >= 0 && line < CombBank::kMaxCombs ? effect.getEngine().combBank().length(line) : 0;
 }

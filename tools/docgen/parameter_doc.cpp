@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "editor/editor_layout.h"
-#include "editor/value_converters.h"
 #include "reverb/parameter_table.h"
+#include "reverb/value_converters.h"
 
 namespace {
 
@@ -21,21 +21,13 @@ constexpr DisplayUnit kDisplayUnits[] = {
     {decibelText, "-oo db … 0 db"}, {hertzText, "0 Hz … 7350 Hz"},
 };
 
-const KnobLayout* knobOf(int parameter) {
-    for (const KnobLayout& knob : kKnobLayouts)
-        if (knob.parameter == parameter) return &knob;
-    return nullptr;
-}
-
-bool isSwitch(int parameter) { return parameter >= kFilterSwitch && parameter <= kCombsSwitch; }
+bool isSwitch(int parameter) { return kParameterTable[parameter].kind == ParameterKind::kStageSwitch; }
 
 std::string displayRange(int parameter) {
     if (isSwitch(parameter)) return "on / off";
-    if (parameter == kAboutParameter) return "shows the credits";
-    const KnobLayout* knob = knobOf(parameter);
-    if (knob != nullptr && knob->converter != nullptr)
-        for (const DisplayUnit& unit : kDisplayUnits)
-            if (unit.converter == knob->converter) return unit.range;
+    if (parameter == kAbout) return "shows the credits";
+    for (const DisplayUnit& unit : kDisplayUnits)
+        if (unit.converter == kParameterTable[parameter].converter) return unit.range;
     return "0.00 … 1.00";
 }
 
@@ -44,13 +36,9 @@ std::string shownValue(int parameter, float value) {
     char number[32];
     std::snprintf(number, sizeof(number), "%g", static_cast<double>(value));
     if (isSwitch(parameter)) return std::string(value != 0.0f ? "on" : "off");
-    if (parameter == kAboutParameter) return number;
-    const KnobLayout* knob = knobOf(parameter);
+    if (parameter == kAbout) return number;
     char text[kConverterTextSize] = {};
-    if (knob != nullptr && knob->converter != nullptr)
-        knob->converter(value, text);
-    else
-        std::snprintf(text, sizeof(text), "%2.2f", static_cast<double>(value));
+    valueText(kParameterTable[parameter].converter, value, text);
     return std::string(number) + " (" + text + ")";
 }
 
@@ -67,9 +55,9 @@ std::string parameterTableMarkdown() {
         "| # | Label on the face | What it does | How the value v maps | Display | \"Init\" | \"Dattorro\" |\n"
         "|---|---|---|---|---|---|---|\n";
     for (const ParameterInfo& info : kParameterTable) {
-        table += "| " + std::to_string(info.index) + " | " + labelOf(info) + " | " + info.meaning + " | " +
-                 info.mapping + " | " + displayRange(info.index) + " | " + shownValue(info.index, info.initValue) +
-                 " | " + shownValue(info.index, info.dattorroValue) + " |\n";
+        table += "| " + std::to_string(info.id) + " | " + labelOf(info) + " | " + info.meaning + " | " + info.mapping +
+                 " | " + displayRange(info.id) + " | " + shownValue(info.id, info.initValue) + " | " +
+                 shownValue(info.id, info.dattorroValue) + " |\n";
     }
     return table;
 }

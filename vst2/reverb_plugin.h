@@ -1,5 +1,5 @@
-// The reverb as the host sees it: the engine joined to its editor. Every
-// parameter change, from the host, from the editor's controls or from a
+// The reverb as the VST 2 host sees it: the effect joined to its editor.
+// Every parameter change, from the host, from the editor's controls or from a
 // program change, passes through setParameter here and reaches the editor.
 //
 // The editor: the factory handed to the constructor allocates it with
@@ -9,17 +9,15 @@
 // engine. A null factory gives an instance without editor (flags 0x1C).
 #pragma once
 
+#include "editor/editor_connection.h"
+#include "editor/parameter_listener.h"
 #include "frame/editor_interface.h"
-#include "reverb/parameter_listener.h"
-#include "reverb/reverb_effect.h"
+#include "vst2/reverb_effect.h"
 
-class ReverbPlugin;
-using EditorFactory = EditorInterface* (*)(ReverbPlugin& plugin);
+using EditorFactory = EditorInterface* (*)(EditorConnection& connection, EffectBase* effect);
 
-class ReverbPlugin : public ReverbEffect {
+class ReverbPlugin : public ReverbEffect, private EditorConnection {
 public:
-    static constexpr std::int32_t kUniqueId = 0x5175617A;  // 'Quaz'
-
     // Sets the process-wide outOfMemory when the factory cannot make the editor.
     ReverbPlugin(HostCallback hostCallback, EditorFactory makeEditor);
     ~ReverbPlugin() override = default;
@@ -27,5 +25,12 @@ public:
     void setParameter(std::int32_t index, float value) override;
 
 private:
+    // The editor's edits go to the host as automation, exactly as a VST 2
+    // editor's do; the host hears no gestures.
+    void beginGesture(ParameterId) override {}
+    void setFromEditor(ParameterId id, float value) override { automateParameter(id, value); }
+    void endGesture(ParameterId) override {}
+    float parameterValue(ParameterId id) const override { return getEngine().parameter(id); }
+
     ParameterListener* parameterListener = nullptr;  // the editor's, fixed at construction
 };

@@ -1,8 +1,10 @@
-#include "editor/value_converters.h"
+#include "reverb/value_converters.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -72,4 +74,75 @@ void hertzText(float value, char* text) {
     if (sine < -1.0) sine = -1.0;
     const double hertz = std::asin(sine) * kCoefficientRate / kPi;
     std::snprintf(text, kConverterTextSize, "%.0d Hz", truncateToInt32(hertz));
+}
+
+void valueText(ValueConverter converter, float value, char* text) {
+    if (converter != nullptr)
+        converter(value, text);
+    else
+        std::snprintf(text, kConverterTextSize, "%2.2f", static_cast<double>(value));
+}
+
+namespace {
+
+float limitedToUnit(double value) { return static_cast<float>(value < 0.0 ? 0.0 : (value > 1.0 ? 1.0 : value)); }
+
+// The number at the start of text, and whether only the unit (or nothing)
+// follows it; the unit's case does not matter ("db", "dB").
+bool leadingNumber(const char* text, const char* unit, double& number) {
+    char* end = nullptr;
+    number = std::strtod(text, &end);
+    if (end == text || !std::isfinite(number)) return false;
+    while (*end == ' ') ++end;
+    if (*end == '\0') return true;
+    for (const char* u = unit; *u != '\0'; ++u, ++end)
+        if (std::tolower(static_cast<unsigned char>(*end)) != std::tolower(static_cast<unsigned char>(*u)))
+            return false;
+    while (*end == ' ') ++end;
+    return *end == '\0';
+}
+
+bool isMinusInfinity(const char* text) {
+    while (*text == ' ') ++text;
+    return std::strncmp(text, "-oo", 3) == 0 || std::strncmp(text, "-inf", 4) == 0;
+}
+
+}  // namespace
+
+bool parseValueText(ValueConverter converter, const char* text, float& value) {
+    if (text == nullptr) return false;
+    double number = 0.0;
+    struct ScaledUnit {
+        ValueConverter converter;
+        ScaledText kind;
+        const char* unit;
+    };
+    const ScaledUnit scaledUnits[] = {{percentText, kPercent, "%"}, {mText60, kMetres60, "m"},
+                                      {msText90, kMs90, "ms"},      {msText120, kMs120, "ms"},
+                                      {msText180, kMs180, "ms"},    {msText200, kMs200, "ms"}};
+    for (const ScaledUnit& scaled : scaledUnits) {
+        if (scaled.converter != converter) continue;
+        if (!leadingNumber(text, scaled.unit, number)) return false;
+        value = limitedToUnit(number / kScaledTextFormats[scaled.kind].scale);
+        return true;
+    }
+    if (converter == decibelText) {
+        if (isMinusInfinity(text)) {
+            value = 0.0f;
+            return true;
+        }
+        if (!leadingNumber(text, "db", number)) return false;
+        value = limitedToUnit(std::pow(10.0, number / 20.0));
+        return true;
+    }
+    if (converter == hertzText) {
+        if (!leadingNumber(text, "hz", number)) return false;
+        // The coefficient 2 sin(pi f / rate) reaches 1 at a sixth of the rate.
+        const double hertz = std::fmin(std::fmax(number, 0.0), kCoefficientRate / 6.0);
+        value = limitedToUnit(2.0 * std::sin(kPi * hertz / kCoefficientRate));
+        return true;
+    }
+    if (!leadingNumber(text, "", number)) return false;
+    value = limitedToUnit(number);
+    return true;
 }

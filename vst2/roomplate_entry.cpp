@@ -2,7 +2,7 @@
 // entry with its callback and gets one new Roomplate instance's record.
 #include "editor/reverb_editor.h"
 #include "frame/plugin_entry.h"
-#include "reverb/reverb_plugin.h"
+#include "vst2/reverb_plugin.h"
 
 #if defined(_WIN32)
 #include <windows.h>

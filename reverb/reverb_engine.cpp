@@ -1,0 +1,186 @@
+#include "reverb/reverb_engine.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "reverb/parameter_table.h"
+
+namespace {
+
+constexpr double kTankGainScale = 0.8;  // tank allpass gain = 0.8 × v, rounded to float once
+
+// Non-finite input counts as silence; exact silence becomes kSilence.
+float monoInput(float input1, float input2) {
+    float x = (input1 + input2) * 0.5f;
+    if (!std::isfinite(x)) x = 0.0f;
+    if (x == 0.0f) x = ReverbEngine::kSilence;
+    return x;
+}
+
+}  // namespace
+
+ReverbEngine::ReverbEngine(float sampleRate)
+    : engineSizes(EngineSizes::forRate(sampleRate)),
+      reflections(engineSizes),
+      diffusion(engineSizes),
+      tankStage(engineSizes),
+      combs(engineSizes),
+      taps(engineSizes) {
+    for (std::atomic<float>& value : liveValues) value.store(0.0f, std::memory_order_relaxed);
+}
+
+// ---- parameters ---------------------------------------------------------------
+
+void ReverbEngine::setParameter(std::int32_t index, float value) {
+    if (!isParameterIndex(index)) return;
+    liveValues[index].store(value, std::memory_order_relaxed);
+    if (std::atomic<bool>* stage = stageSwitch(index))
+        stage->store(switchStateAfter(stage->load(std::memory_order_relaxed), value), std::memory_order_relaxed);
+}
+
+float ReverbEngine::parameter(std::int32_t index) const {
+    return isParameterIndex(index) ? liveValues[index].load(std::memory_order_relaxed) : 0.0f;
+}
+
+std::atomic<bool>* ReverbEngine::stageSwitch(std::int32_t index) {
+    switch (index) {
+        case kFilterSwitch: return &filterOn;
+        case kReflectionsSwitch: return &reflectionsOn;
+        case kTankSwitch: return &tankOn;
+        case kCombsSwitch: return &combsOn;
+        default: return nullptr;
+    }
+}
+
+bool ReverbEngine::isStageOn(std::int32_t switchIndex) const {
+    const std::atomic<bool>* stage = const_cast<ReverbEngine*>(this)->stageSwitch(switchIndex);
+    return stage != nullptr && stage->load(std::memory_order_relaxed);
+}
+
+// ---- per-block preparation ----------------------------------------------------
+
+void ReverbEngine::prepareBlock() {
+    reflections.updateRoom({live(kSourceLevel), live(kRoomWidth), live(kRoomLength), live(kSourceX), live(kSourceY),
+                            live(kListenerX), live(kListenerY)});
+    combs.update(live(kQuality), live(kAbsorption));
+    diffusion.updateTimes({live(kDiffuserTime1), live(kDiffuserTime2), live(kDiffuserTime3), live(kDiffuserTime4)});
+    tankStage.updateTimes(
+        {live(kTankAllpassTimeA), live(kTankAllpassTimeB), live(kTankAllpassTimeC), live(kTankAllpassTimeD)},
+        {live(kTankDelay1), live(kTankDelay2), live(kTankDelay3), live(kTankDelay4)});
+    taps.updateTimes(
+        {live(kLeftTap1), live(kLeftTap2), live(kLeftTap3), live(kLeftTap4), live(kLeftTap5), live(kLeftTap6)},
+        {live(kRightTap1), live(kRightTap2), live(kRightTap3), live(kRightTap4), live(kRightTap5), live(kRightTap6)});
+    runLimit = reflections.runLimit(kRunPairs);
+}
+
+inline RunControls ReverbEngine::readRunControls() const {
+    RunControls c;
+    c.combCount = live(kQuality);
+    c.absorption = live(kAbsorption);
+    c.bandwidth = live(kBandwidth);
+    c.diffusionGain12 = live(kDiffusionGain12);
+    c.diffusionGain34 = live(kDiffusionGain34);
+    c.tankGainAB = static_cast<float>(kTankGainScale * live(kTankGainAB));
+    c.tankGainCD = static_cast<float>(kTankGainScale * live(kTankGainCD));
+    c.damping1 = live(kDamping1);
+    c.damping2 = live(kDamping2);
+    c.decay1 = live(kTankDecay1);
+    c.decay2 = live(kTankDecay2);
+    c.feed1Into2 = live(kTankFeed1Into2);
+    c.feed2Into1 = live(kTankFeed2Into1);
+    c.dry = live(kDryLevel);
+    c.wet = live(kWetLevel);
+    c.centre = live(kFilterCentre);
+    c.resonance = live(kFilterResonance);
+    c.highMix = live(kHighMix);
+    c.lowMix = live(kLowMix);
+    c.bandMix = live(kBandMix);
+    c.colour = live(kColour);
+    c.diffuserFeedback = live(kDiffuserFeedback);
+    c.tankOn = tankOn.load(std::memory_order_relaxed);
+    c.filterOn = filterOn.load(std::memory_order_relaxed);
+    c.reflectionsOn = reflectionsOn.load(std::memory_order_relaxed);
+    c.combsOn = combsOn.load(std::memory_order_relaxed);
+    return c;
+}
+
+// ---- processing ---------------------------------------------------------------
+
+template <OutputMode mode>
+void ReverbEngine::process(const float* input1, const float* input2, float* output1, float* output2,
+                           std::int32_t frames) {
+    if (frames <= 0 || input1 == nullptr || input2 == nullptr || output1 == nullptr || output2 == nullptr) return;
+    if (clearPending.load(std::memory_order_relaxed) && clearPending.exchange(false, std::memory_order_relaxed))
+        clearSignalState();
+    prepareBlock();
+    bool runaway = false;
+    const std::int32_t pairs = frames / 2;
+    for (std::int32_t first = 0; first < pairs;) {
+        if (runStartHook != nullptr) runStartHook(runStartContext, first);
+        const RunControls controls = readRunControls();
+        const std::int32_t count = std::min(runLimit, pairs - first);
+        const std::int32_t frame = 2 * first;
+        if (renderRun<mode>(input1 + frame, input2 + frame, output1 + frame, output2 + frame, count, controls))
+            runaway = true;
+        first += count;
+    }
+    if (frames % 2 != 0) {
+        writeFrame<mode>(output1[frames - 1], taps.lastValue().left);
+        writeFrame<mode>(output2[frames - 1], taps.lastValue().right);
+    }
+    if (runaway || tankStage.feedbackBeyond(kRunawayLevel)) recoverFromRunaway();
+}
+
+template void ReverbEngine::process<OutputMode::kReplace>(const float*, const float*, float*, float*, std::int32_t);
+template void ReverbEngine::process<OutputMode::kAdd>(const float*, const float*, float*, float*, std::int32_t);
+
+// One run of `pairs` pairs (at most kRunPairs), stage after stage; tells
+// whether a mixed sample ran away (beyond kRunawayLevel, or NaN).
+template <OutputMode mode>
+bool ReverbEngine::renderRun(const float* input1, const float* input2, float* output1, float* output2,
+                             std::int32_t pairs, const RunControls& c) {
+    float x[kRunPairs], reflected[kRunPairs], diffused[kRunPairs], tanked[kRunPairs], combed[kRunPairs];
+    float mixed[kRunPairs];
+    for (std::int32_t n = 0; n < pairs; ++n) x[n] = monoInput(input1[2 * n], input2[2 * n]);
+
+    const float* early = x;
+    if (c.reflectionsOn) {
+        reflections.run(x, reflected, pairs);
+        early = reflected;
+    }
+    diffusion.run(early, diffused, pairs, c);
+    const float* tankOutput = diffused;
+    if (c.tankOn) {
+        tankStage.run(diffused, tanked, pairs, c);
+        tankOutput = tanked;
+    } else {
+        tankStage.skip(pairs);
+    }
+    const float* wet = tankOutput;
+    if (combs.runs(c)) {
+        combs.run(tankOutput, combed, pairs);
+        wet = combed;
+    }
+    const bool runaway = toneFilterMix.run(wet, x, mixed, pairs, c, kRunawayLevel);
+    taps.run<mode>(mixed, output1, output2, pairs);
+    return runaway;
+}
+
+// ---- state --------------------------------------------------------------------
+
+// Cursors and comb lengths stay; the diffusers' inner lowpasses keep their state.
+void ReverbEngine::clearSignalState() {
+    reflections.clear();
+    diffusion.clear();
+    tankStage.clear();
+    combs.clear();
+    toneFilterMix.clear();
+    taps.clear();
+}
+
+// A NaN or infinity in the state would stay there for good, and a huge value
+// would take minutes to decay: start again from silence instead.
+void ReverbEngine::recoverFromRunaway() {
+    clearSignalState();
+    diffusion.clearAll();
+}

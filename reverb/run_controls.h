@@ -1,0 +1,19 @@
+// The gains, coefficients and switches of one run of pairs, read from the
+// live values once at the run's start: a change made during a block takes
+// effect at the next run.
+#pragma once
+
+struct RunControls {
+    float combCount;  // quality
+    float absorption;
+    float bandwidth;
+    float diffusionGain12, diffusionGain34;
+    float tankGainAB, tankGainCD;  // 0.8 × their parameters
+    float damping1, damping2;
+    float decay1, decay2;
+    float feed1Into2, feed2Into1;
+    float dry, wet;
+    float centre, resonance, highMix, lowMix, bandMix;
+    float colour, diffuserFeedback;
+    bool tankOn, filterOn, reflectionsOn, combsOn;
+};

@@ -1,0 +1,49 @@
+// Stages 5 and 6: the plate's tank. Two branches, each allpass → delay →
+// damping → decay → allpass → delay, the end of each feeding the other's
+// start; its output is the sum of six points inside the branches.
+//
+// Audio thread.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "reverb/allpass.h"
+#include "reverb/engine_sizes.h"
+#include "reverb/run_controls.h"
+#include "reverb/tap_delay.h"
+#include "reverb/two_pole_lowpass.h"
+
+class Tank {
+public:
+    enum TankAllpass : std::int32_t { kAllpassA, kAllpassB, kAllpassC, kAllpassD, kAllpassCount };
+    static constexpr std::int32_t kDelayCount = 4;
+    using AllpassTimes = std::array<float, kAllpassCount>;  // A, B, C, D: 0 … 1 of the allpass length
+    using DelayTimes = std::array<float, kDelayCount>;      // delays 1 to 4: 0 … 1 of the delay length
+
+    explicit Tank(const EngineSizes& sizes);
+
+    // Once per block.
+    void updateTimes(const AllpassTimes& allpassTimes, const DelayTimes& delayTimes);
+    // tankOutput[n] for n < pairs, from diffused[n].
+    void run(const float* diffused, float* tankOutput, std::int32_t pairs, const RunControls& controls);
+    // While the tank is switched off its delays still advance.
+    void skip(std::int32_t pairs);
+    void clear();
+    // Whether the feedback between the branches went beyond `level` or is not finite.
+    bool feedbackBeyond(float level) const;
+
+    std::int32_t allpassDistance(TankAllpass allpass) const { return allpassDistances[allpass]; }  // samples
+    std::int32_t delayTap(std::int32_t delay) const { return delayTaps[delay]; }                   // samples
+
+private:
+    const std::int32_t allpassLength;
+    const std::int32_t delayLength;
+    std::array<Allpass, kAllpassCount> allpasses;
+    std::array<TapDelay, kDelayCount> delays;
+    TwoPoleLowpass damping1Filter, damping2Filter;
+    float feedback1 = 0.0f;  // end of branch 1 into branch 2
+    float feedback2 = 0.0f;  // end of branch 2 into branch 1
+    std::array<std::int32_t, kAllpassCount> allpassDistances{};
+    std::array<std::int32_t, kDelayCount> delayTaps{};
+};

@@ -1,0 +1,23 @@
+// Stages 8 and 9: the state-variable tone filter over the wet signal, then
+// the mix of wet and dry.
+//
+// Audio thread.
+#pragma once
+
+#include <cstdint>
+
+#include "reverb/run_controls.h"
+#include "reverb/state_variable_filter.h"
+
+class ToneFilterMix {
+public:
+    // mixed[n] = wet · filter(wet[n]) + dry · x[n] for n < pairs (the filter
+    // left out while it is switched off). Tells whether a mixed sample went
+    // beyond runawayLevel or is not finite.
+    bool run(const float* wetInput, const float* x, float* mixed, std::int32_t pairs, const RunControls& controls,
+             float runawayLevel);
+    void clear() { filter.reset(); }
+
+private:
+    StateVariableFilter filter;
+};

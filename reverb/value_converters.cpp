@@ -102,9 +102,36 @@ bool leadingNumber(const char* text, const char* unit, double& number) {
     return *end == '\0';
 }
 
+bool isBareUnit(const char* text, const char* unit) {
+    while (*text == ' ') ++text;
+    for (; *unit != '\0'; ++unit, ++text)
+        if (std::tolower(static_cast<unsigned char>(*text)) != *unit) return false;
+    while (*text == ' ') ++text;
+    return *text == '\0';
+}
+
 bool isMinusInfinity(const char* text) {
     while (*text == ' ') ++text;
     return std::strncmp(text, "-oo", 3) == 0 || std::strncmp(text, "-inf", 4) == 0;
+}
+
+}  // namespace
+
+namespace {
+
+// Displays truncate: the float nearest a typed 29% or 7269 Hz can lie just
+// below it and show 28% or 7268 Hz. Moves up, a float at a time, to the
+// first value whose text shows at least the typed number.
+float showingTypedNumber(ValueConverter converter, float value, double typed) {
+    char shown[kConverterTextSize];
+    for (int step = 0; step < 4096 && value < 1.0f; ++step) {
+        valueText(converter, value, shown);
+        char* end = nullptr;
+        const double number = std::strtod(shown, &end);
+        if (end == shown || number >= typed) return value;
+        value = std::nextafter(value, 2.0f);
+    }
+    return value;
 }
 
 }  // namespace
@@ -123,7 +150,7 @@ bool parseValueText(ValueConverter converter, const char* text, float& value) {
     for (const ScaledUnit& scaled : scaledUnits) {
         if (scaled.converter != converter) continue;
         if (!leadingNumber(text, scaled.unit, number)) return false;
-        value = limitedToUnit(number / kScaledTextFormats[scaled.kind].scale);
+        value = showingTypedNumber(converter, limitedToUnit(number / kScaledTextFormats[scaled.kind].scale), number);
         return true;
     }
     if (converter == decibelText) {
@@ -136,10 +163,14 @@ bool parseValueText(ValueConverter converter, const char* text, float& value) {
         return true;
     }
     if (converter == hertzText) {
+        if (isBareUnit(text, "hz")) {  // how the display shows 0 Hz
+            value = 0.0f;
+            return true;
+        }
         if (!leadingNumber(text, "hz", number)) return false;
         // The coefficient 2 sin(pi f / rate) reaches 1 at a sixth of the rate.
         const double hertz = std::fmin(std::fmax(number, 0.0), kCoefficientRate / 6.0);
-        value = limitedToUnit(2.0 * std::sin(kPi * hertz / kCoefficientRate));
+        value = showingTypedNumber(converter, limitedToUnit(2.0 * std::sin(kPi * hertz / kCoefficientRate)), hertz);
         return true;
     }
     if (!leadingNumber(text, "", number)) return false;

@@ -52,12 +52,13 @@ std::string labelOf(const ParameterInfo& info) {
 
 std::string parameterTableMarkdown() {
     std::string table =
-        "| # | Label on the face | What it does | How the value v maps | Display | \"Init\" | \"Dattorro\" |\n"
-        "|---|---|---|---|---|---|---|\n";
+        "| # | Label on the face | Name in hosts (symbol) | What it does | How the value v maps | Display | \"Init\" | "
+        "\"Dattorro\" |\n"
+        "|---|---|---|---|---|---|---|---|\n";
     for (const ParameterInfo& info : kParameterTable) {
-        table += "| " + std::to_string(info.id) + " | " + labelOf(info) + " | " + info.meaning + " | " + info.mapping +
-                 " | " + displayRange(info.id) + " | " + shownValue(info.id, info.initValue) + " | " +
-                 shownValue(info.id, info.dattorroValue) + " |\n";
+        table += "| " + std::to_string(info.id) + " | " + labelOf(info) + " | " + info.name + " (`" + info.symbol +
+                 "`) | " + info.meaning + " | " + info.mapping + " | " + displayRange(info.id) + " | " +
+                 shownValue(info.id, info.initValue) + " | " + shownValue(info.id, info.dattorroValue) + " |\n";
     }
     return table;
 }

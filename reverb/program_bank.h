@@ -26,11 +26,14 @@ public:
     // Into the current program; indices outside 0 … 57 are ignored.
     void store(std::int32_t index, float value);
     float valueOf(std::int32_t program, ParameterId id) const { return programs[program].valueOf(id); }
+    // Into a given program 0 … 1 (a state being restored); the caller checks the number.
+    void storeInto(std::int32_t program, ParameterId id, float value) { programs[program].store(id, value); }
 
     // The current program's name: at most 23 characters are kept; null is ignored.
     void setCurrentName(const char* text) { programs[current()].setName(text); }
     const char* currentName() const { return programs[current()].name; }
     const char* nameOf(std::int32_t program) const { return programs[program].name; }
+    void setName(std::int32_t program, const char* text) { programs[program].setName(text); }
 
 private:
     std::array<ProgramRecord, kProgramCount> programs;

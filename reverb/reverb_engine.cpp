@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "reverb/parameter_table.h"
+#include "reverb/scaled_distance.h"
 
 namespace {
 
@@ -55,6 +56,64 @@ std::atomic<bool>* ReverbEngine::stageSwitch(std::int32_t index) {
 bool ReverbEngine::isStageOn(std::int32_t switchIndex) const {
     const std::atomic<bool>* stage = const_cast<ReverbEngine*>(this)->stageSwitch(switchIndex);
     return stage != nullptr && stage->load(std::memory_order_relaxed);
+}
+
+// ---- tail ---------------------------------------------------------------------
+
+namespace {
+
+constexpr double kInfinitePairs = 1.0e300;
+
+// Pairs in which a loop of `loopPairs` with gain `loopGain` per round falls by 60 dB.
+double ringPairs(double loopPairs, double loopGain) {
+    const double gain = std::fabs(loopGain);
+    if (!(gain < 1.0)) return kInfinitePairs;  // NaN too
+    if (gain == 0.0) return loopPairs;
+    return loopPairs * std::ceil(-3.0 / std::log10(gain) + 1.0);
+}
+
+double clamped(float value) { return std::isfinite(value) ? std::fabs(static_cast<double>(value)) : kInfinitePairs; }
+
+}  // namespace
+
+std::uint32_t ReverbEngine::tailSamples() const {
+    const double halfRate = engineSizes.halfRate;
+    // A distance of 0 reads the whole ring, as the delay lines do.
+    const auto loopOf = [](std::int32_t length, float time) {
+        const std::int32_t distance = scaledDistance(length, time);
+        return static_cast<double>(distance == 0 ? length : distance);
+    };
+    double pairs = 0.0;
+    if (isStageOn(kReflectionsSwitch)) pairs += engineSizes.reflectionLength;  // the longest reflection a room gives
+    // Each diffuser's cells take its gain and the feedback through the oldest cell.
+    const double feedback = 1.0 + clamped(live(kDiffuserFeedback));
+    const ParameterId diffuserTimes[] = {kDiffuserTime1, kDiffuserTime2, kDiffuserTime3, kDiffuserTime4};
+    for (std::int32_t j = 0; j < 4; ++j) {
+        const double gain = clamped(live(j < 2 ? kDiffusionGain12 : kDiffusionGain34)) * feedback;
+        pairs += ringPairs(loopOf(engineSizes.diffuserLength, live(diffuserTimes[j])), gain);
+    }
+    if (isStageOn(kTankSwitch)) {
+        // Around both branches: decay, feed into the other branch, its decay, feed back; damping only lowers it.
+        const double crossLoopGain = clamped(live(kTankDecay1)) * clamped(live(kTankFeed1Into2)) *
+                                     clamped(live(kTankDecay2)) * clamped(live(kTankFeed2Into1));
+        double loopPairs = 0.0;
+        const ParameterId allpassTimes[] = {kTankAllpassTimeA, kTankAllpassTimeB, kTankAllpassTimeC, kTankAllpassTimeD};
+        for (std::int32_t j = 0; j < 4; ++j) {
+            const double gain = 0.8 * clamped(live(j < 2 ? kTankGainAB : kTankGainCD));
+            loopPairs += ringPairs(loopOf(engineSizes.tankAllpassLength, live(allpassTimes[j])), gain);
+        }
+        for (ParameterId delay : {kTankDelay1, kTankDelay2, kTankDelay3, kTankDelay4})
+            loopPairs += loopOf(engineSizes.tankDelayLength, live(delay));
+        pairs += ringPairs(loopPairs, crossLoopGain);
+    }
+    if (isStageOn(kCombsSwitch) && live(kQuality) > 0.0f && live(kAbsorption) > 0.0f) {
+        const double absorption = clamped(live(kAbsorption));
+        if (!(absorption < 1.0)) return kInfiniteTail;
+        pairs += -300.0 / std::log10(absorption) * 0.001 * halfRate;  // the comb lines' 60 dB decay time
+    }
+    pairs += engineSizes.outputLength;
+    const double samples = 2.0 * pairs;
+    return samples < static_cast<double>(kInfiniteTail) ? static_cast<std::uint32_t>(samples) : kInfiniteTail;
 }
 
 // ---- per-block preparation ----------------------------------------------------
@@ -110,8 +169,7 @@ template <OutputMode mode>
 void ReverbEngine::process(const float* input1, const float* input2, float* output1, float* output2,
                            std::int32_t frames) {
     if (frames <= 0 || input1 == nullptr || input2 == nullptr || output1 == nullptr || output2 == nullptr) return;
-    if (clearPending.load(std::memory_order_relaxed) && clearPending.exchange(false, std::memory_order_relaxed))
-        clearSignalState();
+    takePendingClear();
     prepareBlock();
     bool runaway = false;
     const std::int32_t pairs = frames / 2;
@@ -133,6 +191,34 @@ void ReverbEngine::process(const float* input1, const float* input2, float* outp
 
 template void ReverbEngine::process<OutputMode::kReplace>(const float*, const float*, float*, float*, std::int32_t);
 template void ReverbEngine::process<OutputMode::kAdd>(const float*, const float*, float*, float*, std::int32_t);
+
+void ReverbEngine::processStream(const float* input1, const float* input2, float* output1, float* output2,
+                                 std::int32_t frames) {
+    if (frames <= 0 || input1 == nullptr || input2 == nullptr || output1 == nullptr || output2 == nullptr) return;
+    takePendingClear();
+    std::int32_t first = 0;
+    if (oddFrameNext) {  // the second frame of the pair the last call began
+        output1[0] = taps.lastValue().left;
+        output2[0] = taps.lastValue().right;
+        first = 1;
+    }
+    const std::int32_t rest = frames - first;
+    const std::int32_t wholePairs = rest - rest % 2;
+    if (wholePairs > 0)
+        process<OutputMode::kReplace>(input1 + first, input2 + first, output1 + first, output2 + first, wholePairs);
+    const bool halfPairAtEnd = rest % 2 != 0;
+    oddFrameNext = false;
+    if (!halfPairAtEnd) return;
+    // A pair reads only its even frame's input: it is rendered now, its odd
+    // frame's input (not yet here) is not needed.
+    const std::int32_t last = frames - 1;
+    const float pairInput1[2] = {input1[last], 0.0f}, pairInput2[2] = {input2[last], 0.0f};
+    float pairOutput1[2], pairOutput2[2];
+    process<OutputMode::kReplace>(pairInput1, pairInput2, pairOutput1, pairOutput2, 2);
+    output1[last] = pairOutput1[0];
+    output2[last] = pairOutput2[0];
+    oddFrameNext = true;
+}
 
 // One run of `pairs` pairs (at most kRunPairs), stage after stage; tells
 // whether a mixed sample ran away (beyond kRunawayLevel, or NaN).
@@ -168,8 +254,14 @@ bool ReverbEngine::renderRun(const float* input1, const float* input2, float* ou
 
 // ---- state --------------------------------------------------------------------
 
+void ReverbEngine::takePendingClear() {
+    if (clearPending.load(std::memory_order_relaxed) && clearPending.exchange(false, std::memory_order_relaxed))
+        clearSignalState();
+}
+
 // Cursors and comb lengths stay; the diffusers' inner lowpasses keep their state.
 void ReverbEngine::clearSignalState() {
+    oddFrameNext = false;
     reflections.clear();
     diffusion.clear();
     tankStage.clear();

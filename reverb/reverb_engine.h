@@ -77,6 +77,20 @@ public:
     // for frames ≤ 0 or a null buffer.
     template <OutputMode mode>
     void process(const float* input1, const float* input2, float* output1, float* output2, std::int32_t frames);
+    // Audio thread. As process<kReplace>, but the frames continue the stream
+    // of the earlier calls: a pair's even frame may end one call and its odd
+    // frame begin the next, so any split of a signal into calls, single
+    // frames included, gives the samples of one long call. The stream starts
+    // again at an even frame after a clear. Input and output may be the same buffers.
+    void processStream(const float* input1, const float* input2, float* output1, float* output2, std::int32_t frames);
+
+    // Any thread. Samples in which the output falls by 60 dB once the input
+    // stops, for the live values: a bound that stages in series add up (the
+    // longest reflection, the diffusers' and the tank's rings, the comb
+    // decay, the longest output tap), or kInfiniteTail where a loop does not
+    // decay (absorption 1, or a loop gain of 1 or more).
+    static constexpr std::uint32_t kInfiniteTail = 0xFFFFFFFFu;
+    std::uint32_t tailSamples() const;
 
     const EngineSizes& sizes() const { return engineSizes; }
     // The stages, for reading what they derived from the live values.
@@ -103,6 +117,7 @@ private:
     template <OutputMode mode>
     bool renderRun(const float* input1, const float* input2, float* output1, float* output2, std::int32_t pairs,
                    const RunControls& controls);
+    void takePendingClear();
     void clearSignalState();
     void recoverFromRunaway();
 
@@ -121,6 +136,7 @@ private:
     std::array<std::atomic<float>, kParameterCount> liveValues;
     std::atomic<bool> tankOn{true}, filterOn{true}, reflectionsOn{true}, combsOn{true};
     std::atomic<bool> clearPending{false};  // set by requestClear, taken by the next block
+    bool oddFrameNext = false;              // processStream: the next frame is a pair's second
 };
 
 extern template void ReverbEngine::process<OutputMode::kReplace>(const float*, const float*, float*, float*,

@@ -1,0 +1,70 @@
+// The plug-in as every format but VST 2 binds it: the engine at the host's
+// rate, the programs, the saved state, and a bypass that glides instead of
+// clicking. A binding translates its host's calls into these and nothing else.
+//
+// Threads: the constructor, activate, selectProgram, saveState and
+// loadState on the host's main thread, while the audio thread is not in
+// process; setParameter, parameter, setBypass, reset and tailSamples from
+// any thread; process on the audio thread only. Nothing on the audio thread
+// allocates, locks or waits.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "reverb/program_bank.h"
+#include "reverb/reverb_engine.h"
+
+class ReverbProcessor {
+public:
+    static constexpr float kBypassGlideMs = 5.0f;
+    static constexpr float kDefaultSampleRate = 44100.0f;
+
+    // "Init" current, the engine at 44.1 kHz until activate gives the host's rate.
+    ReverbProcessor();
+
+    // Main thread. Builds the engine for the rate (again only when it
+    // changed), with the current values and a silent signal state.
+    void activate(float sampleRate);
+    float sampleRate() const { return engine->sizes().sampleRate; }
+
+    // Stored in the current program and the engine; indices outside 0 … 57 are ignored.
+    void setParameter(std::int32_t index, float value);
+    float parameter(std::int32_t index) const { return engine->parameter(index); }
+    // Main thread. Program 0 or 1 becomes current and its values live; false for other numbers.
+    bool selectProgram(std::int32_t program);
+    std::int32_t currentProgram() const { return programs.current(); }
+    const ProgramBank& programBank() const { return programs; }
+
+    // Main thread. The state of both programs; loadState refuses a damaged
+    // blob and then changes nothing.
+    std::vector<std::uint8_t> saveState() const;
+    bool loadState(const std::uint8_t* bytes, std::size_t size);
+
+    // Any thread: bypassed, the output glides to the input over kBypassGlideMs.
+    void setBypass(bool bypassed) { bypassTarget.store(bypassed, std::memory_order_relaxed); }
+    bool isBypassed() const { return bypassTarget.load(std::memory_order_relaxed); }
+    // Any thread: the signal state is cleared before the next block.
+    void reset() { engine->requestClear(); }
+    std::uint32_t tailSamples() const { return engine->tailSamples(); }
+
+    // Audio thread. Any number of frames (the stream continues across calls);
+    // input and output may be the same buffers.
+    void process(const float* input1, const float* input2, float* output1, float* output2, std::int32_t frames);
+
+    const ReverbEngine& getEngine() const { return *engine; }
+
+private:
+    static constexpr std::int32_t kGlideChunk = 256;  // frames of dry signal kept while gliding
+    void loadCurrentProgramIntoEngine();
+    void processGliding(const float* input1, const float* input2, float* output1, float* output2, std::int32_t frames);
+
+    ProgramBank programs;
+    std::unique_ptr<ReverbEngine> engine;
+    std::atomic<bool> bypassTarget{false};
+    float bypassMix = 0.0f;  // audio thread: 0 the reverb's output, 1 the input
+    float glideStep = 1.0f;  // per frame
+};

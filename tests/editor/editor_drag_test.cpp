@@ -2,6 +2,10 @@
 // Win32 subset can script it (platform/win32_testing.h).
 #include <gtest/gtest.h>
 
+#include <array>
+#include <string>
+#include <vector>
+
 #include "platform/win32_testing.h"
 #include "tests/editor/editor_test_support.h"
 #include "tests/gui/scripted_steps.h"
@@ -60,3 +64,47 @@ TEST_F(EditorDragTest, TurnedKnobSetsItsParameterAndAutomatesEachNewValueOnce) {
 }
 
 }  // namespace
+
+// The editor as the other formats host it: no VST 2 effect, only a connection.
+class RecordingConnection : public EditorConnection {
+public:
+    void beginGesture(ParameterId id) override { events.push_back("begin " + std::to_string(id)); }
+    void setFromEditor(ParameterId id, float value) override {
+        events.push_back("set " + std::to_string(id));
+        values[id] = value;
+    }
+    void endGesture(ParameterId id) override { events.push_back("end " + std::to_string(id)); }
+    float parameterValue(ParameterId id) const override { return values[id]; }
+
+    std::vector<std::string> events;
+    std::array<float, kParameterCount> values{};
+};
+
+TEST_F(EditorDragTest, WithoutAnEffectADragAndAClickReachTheConnectionAsGestures) {
+    RecordingConnection connection;
+    connection.values[kTankSwitch] = 1.0f;
+    ReverbEditor standalone(connection, nullptr);
+    ASSERT_EQ(standalone.open(host.handle()), 1);
+    pumpMessages();
+    using win32testing::heldLeft;
+    win32testing::setTickCount(100000);
+    win32testing::scriptInput({
+        stepAt(standalone.getFrame()->getWindowHandle(), 160, 86, heldLeft),
+        stepAt(standalone.getFrame()->getWindowHandle(), 150, 92, heldLeft, 60),
+        stepAt(standalone.getFrame()->getWindowHandle(), 170, 92, 0, 60),
+    });
+    const LPARAM knob = static_cast<LPARAM>((86u << 16) | 160u);
+    GuiFrame::windowProc(standalone.getFrame()->getWindowHandle(), WM_LBUTTONDOWN, 0, knob);
+    // The click's value, then 9 o'clock; the button is up at the last position.
+    const std::vector<std::string> drag = {"begin 11", "set 11", "set 11", "end 11"};
+    EXPECT_EQ(connection.events, drag);
+    EXPECT_NEAR(connection.values[kDiffusionGain12], 1.0f / 6.0f, 1e-6);
+
+    connection.events.clear();
+    const LPARAM tankToggle = static_cast<LPARAM>((420u << 16) | 400u);
+    GuiFrame::windowProc(standalone.getFrame()->getWindowHandle(), WM_LBUTTONDOWN, 0, tankToggle);
+    const std::vector<std::string> click = {"begin 55", "set 55", "end 55"};
+    EXPECT_EQ(connection.events, click);
+    EXPECT_EQ(connection.values[kTankSwitch], 0.0f);
+    standalone.close();
+}

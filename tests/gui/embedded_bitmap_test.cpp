@@ -1,5 +1,5 @@
 // Loading a bitmap resource by number where resources are embedded at build
-// time (platform/embedded_bitmaps.h): only on our own Win32 subset.
+// time (platform/gdi/embedded_bitmaps.h): only on our own Win32 subset.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -8,7 +8,7 @@
 #include "gui/draw_context.h"
 #include "gui/gui_bitmap.h"
 #include "gui_test_support.h"
-#include "platform/embedded_bitmaps.h"
+#include "platform/gdi/embedded_bitmaps.h"
 
 namespace {
 

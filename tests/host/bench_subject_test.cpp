@@ -1,4 +1,4 @@
-#include "host/bench_subject.h"
+#include "host/loader/bench_subject.h"
 
 #include <gtest/gtest.h>
 

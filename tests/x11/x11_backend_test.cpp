@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/native_backends.h"
+#include "platform/display/native_backends.h"
+#include "platform/display/x11_backend.h"
 #include "platform/win32.h"
-#include "platform/x11_backend.h"
 
 // Last: Xlib's macros (None, Bool, Status …) would clash with the headers above.
 #include <X11/Xlib.h>

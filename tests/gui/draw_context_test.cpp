@@ -13,7 +13,7 @@ namespace {
 class DrawContextTest : public ::testing::Test {
 protected:
     HostWindow host;
-    Canvas canvas{host, 40, 40, colorBlue};
+    GuiCanvas canvas{host, 40, 40, colorBlue};
 };
 
 TEST(GeometryTest, PointsOnEveryEdgeAreInside) {

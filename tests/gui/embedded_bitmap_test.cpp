@@ -53,7 +53,7 @@ TEST(EmbeddedBitmapTest, ResourceNumberLoadsTheRegisteredImage) {
     static const std::vector<unsigned char> file = makeBmpFile(5, 4, quarters);
     registerEmbeddedBitmap(912, file.data(), file.size());
     HostWindow host;
-    Canvas canvas(host, 8, 6, colorMagenta);
+    GuiCanvas canvas(host, 8, 6, colorMagenta);
 
     // Only the low 16 bits of the id name the resource.
     GuiBitmap* bitmap = new GuiBitmap(0x10000 + 912);

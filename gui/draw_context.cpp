@@ -10,9 +10,9 @@ namespace {
 
 constexpr std::uint32_t penStyleSolid = 0;
 constexpr std::uint32_t penStyleDotted = 2;
-constexpr UINT textFlagsLeft = 0x24;    // DT_LEFT | DT_VCENTER | DT_SINGLELINE
-constexpr UINT textFlagsCenter = 0x25;  // DT_CENTER | DT_VCENTER | DT_SINGLELINE
-constexpr UINT textFlagsRight = 0x26;   // DT_RIGHT | DT_VCENTER | DT_SINGLELINE
+constexpr UINT textFlagsLeft = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
+constexpr UINT textFlagsCenter = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+constexpr UINT textFlagsRight = DT_RIGHT | DT_VCENTER | DT_SINGLELINE;
 
 COLORREF toColorRef(const GuiColor& color) { return static_cast<COLORREF>(color.toColorRef()); }
 

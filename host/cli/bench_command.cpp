@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "host/bench_subject.h"
 #include "host/cli/command_error.h"
 #include "host/cli/commands.h"
-#include "host/hosted_plugin.h"
-#include "host/plugin_setup.h"
+#include "host/loader/bench_subject.h"
+#include "host/loader/hosted_plugin.h"
+#include "host/loader/plugin_setup.h"
 
 namespace {
 

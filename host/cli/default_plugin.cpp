@@ -1,7 +1,7 @@
 #include <string>
 
 #include "host/cli/commands.h"
-#include "host/executable_folder.h"
+#include "host/loader/executable_folder.h"
 
 std::string defaultPluginPath() {
 #if defined(_WIN64)

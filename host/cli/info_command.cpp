@@ -5,8 +5,8 @@
 
 #include "host/cli/command_error.h"
 #include "host/cli/commands.h"
-#include "host/hosted_plugin.h"
-#include "host/plugin_setup.h"
+#include "host/loader/hosted_plugin.h"
+#include "host/loader/plugin_setup.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "host/hosted_plugin.h"
-#include "host/plugin_setup.h"
+#include "host/loader/hosted_plugin.h"
+#include "host/loader/plugin_setup.h"
 
 namespace CLI {
 class App;

@@ -9,19 +9,19 @@
 #include <string>
 #include <vector>
 
-#include "host/audio_file_reader.h"
-#include "host/audio_file_writer.h"
-#include "host/buffer_source.h"
+#include "host/audio/audio_file_reader.h"
+#include "host/audio/audio_file_writer.h"
+#include "host/audio/buffer_source.h"
+#include "host/audio/demo_signal.h"
+#include "host/audio/pending_file.h"
+#include "host/audio/progress_line.h"
 #include "host/cli/command_error.h"
 #include "host/cli/commands.h"
 #include "host/cli/plugin_loading.h"
-#include "host/demo_signal.h"
-#include "host/hosted_plugin.h"
-#include "host/ignore_case.h"
-#include "host/pending_file.h"
-#include "host/plugin_setup.h"
-#include "host/progress_line.h"
-#include "host/renderer.h"
+#include "host/loader/hosted_plugin.h"
+#include "host/loader/ignore_case.h"
+#include "host/loader/plugin_setup.h"
+#include "host/loader/renderer.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include "host/cli/command_error.h"
 #include "host/cli/commands.h"
 #include "host/cli/plugin_loading.h"
-#include "host/editor_host_window.h"
-#include "host/ignore_case.h"
-#include "host/png_file.h"
+#include "host/editor_window/editor_host_window.h"
+#include "host/editor_window/png_file.h"
+#include "host/loader/ignore_case.h"
 
 namespace {
 

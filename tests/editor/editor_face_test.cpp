@@ -11,13 +11,6 @@ namespace {
 
 constexpr GuiColor kField{5, 23, 132};  // the face's dark blue
 
-// A window's client pixels, read back through its device context.
-void copyWindow(HWND window, Canvas& canvas) {
-    HDC windowDc = GetDC(window);
-    BitBlt(canvas.dc(), 0, 0, canvas.width(), canvas.height(), windowDc, 0, 0, SRCCOPY);
-    ReleaseDC(window, windowDc);
-}
-
 // Dispatches messages until the frame's window has had its first WM_PAINT.
 bool pumpUntilPainted(HWND frameWindow) {
     MSG message;
@@ -32,7 +25,7 @@ bool pumpUntilPainted(HWND frameWindow) {
 int brightness(const GuiColor& c) { return c.red + c.green + c.blue; }
 
 // Probes of the whole face in frame coordinates (the canvas holds the frame's pixels).
-void expectPaintedFace(const Canvas& face, const ReverbEditor& editor) {
+void expectPaintedFace(const GuiCanvas& face, const ReverbEditor& editor) {
     EXPECT_PRED2(sameColor, face.pixel(1, 1), kField);
     for (std::int32_t parameter : {29, 11, 21, 15, 2, 26, 36, 47}) {
         const GuiRect knob = editor.mainControlFor(parameter)->getSize();
@@ -81,8 +74,8 @@ TEST_F(EditorFaceTest, FirstPaintInTheHostsWindowDrawsTheWholeFace) {
     HWND window = editor->getFrame()->getWindowHandle();
     ASSERT_TRUE(pumpUntilPainted(window));
     EXPECT_FALSE(editor->getFrame()->isFirstDrawPending());
-    Canvas face(host, 512, 512, colorMagenta);
-    copyWindow(window, face);
+    GuiCanvas face(host, 512, 512, colorMagenta);
+    face.copyWindow(window);
     expectPaintedFace(face, *editor);
 }
 
@@ -90,14 +83,14 @@ TEST_F(EditorFaceTest, AboutPictureCoversItsAreaUntilItIsClickedAway) {
     openInHost();
     HWND window = editor->getFrame()->getWindowHandle();
     pumpUntilPainted(window);
-    Canvas before(host, 512, 512, colorMagenta);
-    copyWindow(window, before);
+    GuiCanvas before(host, 512, 512, colorMagenta);
+    before.copyWindow(window);
 
     click(WM_LBUTTONDOWN, 480, 14);
-    Canvas shown(host, 512, 512, colorMagenta);
-    copyWindow(window, shown);
+    GuiCanvas shown(host, 512, 512, colorMagenta);
+    shown.copyWindow(window);
     // The picture, pixel for pixel, over 88, 150, 388, 300; the rest of the face as it was.
-    Canvas picture(host, 300, 150, colorMagenta);
+    GuiCanvas picture(host, 300, 150, colorMagenta);
     {
         GuiBitmap* credits = new GuiBitmap(197);
         DrawContext context(nullptr, picture.dc(), nullptr);
@@ -112,8 +105,8 @@ TEST_F(EditorFaceTest, AboutPictureCoversItsAreaUntilItIsClickedAway) {
         "editor_about_shown"));
 
     click(WM_LBUTTONDOWN, 300, 299);
-    Canvas hidden(host, 512, 512, colorMagenta);
-    copyWindow(window, hidden);
+    GuiCanvas hidden(host, 512, 512, colorMagenta);
+    hidden.copyWindow(window);
     EXPECT_TRUE(pixelsMatch(
         hidden, [&](int x, int y) { return before.pixel(x, y); }, "editor_about_hidden"));
 }
@@ -133,8 +126,8 @@ TEST_F(EditorFaceTest, TopLevelHostWindowShowsTheFaceAfterItsFirstPaint) {
     ASSERT_NE(topLevel, nullptr);
     ASSERT_EQ(dispatch(effEditOpen, 0, 0, topLevel), 1);
     ASSERT_TRUE(pumpUntilPainted(editor->getFrame()->getWindowHandle()));
-    Canvas face(host, 512, 512, colorMagenta);
-    copyWindow(topLevel, face);
+    GuiCanvas face(host, 512, 512, colorMagenta);
+    face.copyWindow(topLevel);
     expectPaintedFace(face, *editor);
     dispatch(effEditClose);
     DestroyWindow(topLevel);

@@ -13,7 +13,7 @@ namespace {
 class DrawContextTest : public ::testing::Test {
 protected:
     HostWindow host;
-    Canvas canvas{host, 40, 40, colorBlue};
+    GuiCanvas canvas{host, 40, 40, colorBlue};
 };
 
 TEST(GeometryTest, PointsOnEveryEdgeAreInside) {
@@ -212,7 +212,12 @@ TEST_F(DrawContextTest, LeftAlignedTextIsShiftedOnePixelRight) {
         TextAlign align;
         UINT plainFlags;
         int shift;
-    } cases[] = {{alignLeft, 0x24, 1}, {alignCenter, 0x25, 0}, {alignRight, 0x26, 0}, {TextAlign(7), 0x24, 1}};
+    };
+    constexpr UINT kLine = DT_VCENTER | DT_SINGLELINE;
+    const Case cases[] = {{alignLeft, DT_LEFT | kLine, 1},
+                          {alignCenter, DT_CENTER | kLine, 0},
+                          {alignRight, DT_RIGHT | kLine, 0},
+                          {TextAlign(7), DT_LEFT | kLine, 1}};
     for (const Case& c : cases) {
         SCOPED_TRACE("alignment " + std::to_string(c.align));
         DrawContext context(nullptr, canvas.dc(), nullptr);

@@ -1,5 +1,5 @@
 // Loading a bitmap resource by number where resources are embedded at build
-// time (platform/embedded_bitmaps.h): only on our own Win32 subset.
+// time (platform/gdi/embedded_bitmaps.h): only on our own Win32 subset.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -8,7 +8,7 @@
 #include "gui/draw_context.h"
 #include "gui/gui_bitmap.h"
 #include "gui_test_support.h"
-#include "platform/embedded_bitmaps.h"
+#include "platform/gdi/embedded_bitmaps.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ TEST(EmbeddedBitmapTest, ResourceNumberLoadsTheRegisteredImage) {
     static const std::vector<unsigned char> file = makeBmpFile(5, 4, quarters);
     registerEmbeddedBitmap(912, file.data(), file.size());
     HostWindow host;
-    Canvas canvas(host, 8, 6, colorMagenta);
+    GuiCanvas canvas(host, 8, 6, colorMagenta);
 
     // Only the low 16 bits of the id name the resource.
     GuiBitmap* bitmap = new GuiBitmap(0x10000 + 912);

@@ -30,7 +30,7 @@ protected:
     void checkMask(const GuiColor& key);
 
     HostWindow host;
-    Canvas canvas{host, 40, 40, colorRed};
+    GuiCanvas canvas{host, 40, 40, colorRed};
 };
 
 bool handleIsLive(HBITMAP handle) {

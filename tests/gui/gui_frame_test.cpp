@@ -244,7 +244,7 @@ TEST_F(GuiFrameTest, ViewListGrowsPastItsSteps) {
 }
 
 TEST_F(GuiFrameTest, FrameHoldsOneReferenceToItsBackgroundAndDrawsItFirst) {
-    Canvas canvas(host, 30, 30, colorBlue);
+    GuiCanvas canvas(host, 30, 30, colorBlue);
     GuiBitmap* image = new GuiBitmap(makeColorBitmap(host, 16, 8, [](int, int) { return colorYellow; }));
     GuiBitmap* other = new GuiBitmap(makeColorBitmap(host, 4, 4, [](int, int) { return colorGreen; }));
     GuiFrame* frame = new GuiFrame(GuiRect(0, 0, 30, 30), nullptr, nullptr);

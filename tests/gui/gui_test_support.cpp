@@ -59,66 +59,17 @@ void HostWindow::destroy() {
     window = nullptr;
 }
 
-Canvas::Canvas(const HostWindow& host, int width, int height, const GuiColor& clearColor) : w(width), h(height) {
-    HDC windowDc = GetDC(host.handle());
-    memoryDc = CreateCompatibleDC(windowDc);
-    bitmap = CreateCompatibleBitmap(windowDc, width, height);
-    previousBitmap = SelectObject(memoryDc, bitmap);
-    ReleaseDC(host.handle(), windowDc);
+GuiCanvas::GuiCanvas(const HostWindow& host, int width, int height, const GuiColor& clearColor)
+    : PixelCanvas(width, height, host.handle()) {
     clear(clearColor);
 }
 
-Canvas::~Canvas() {
-    SelectObject(memoryDc, previousBitmap);
-    DeleteDC(memoryDc);
-    DeleteObject(bitmap);
-}
+GuiColor GuiCanvas::pixel(int x, int y) const { return fromColorRef(at(x, y)); }
 
-void Canvas::clear(const GuiColor& color) { fill(GuiRect(0, 0, w, h), color); }
-
-void Canvas::fill(const GuiRect& gdiRect, const GuiColor& color) {
-    LOGBRUSH description;
-    description.lbStyle = 0;  // BS_SOLID
-    description.lbColor = colorRef(color);
-    description.lbHatch = 0;
-    HBRUSH brush = CreateBrushIndirect(&description);
-    RECT rect;
-    rect.left = gdiRect.left;
-    rect.top = gdiRect.top;
-    rect.right = gdiRect.right;
-    rect.bottom = gdiRect.bottom;
-    FillRect(memoryDc, &rect, brush);
-    DeleteObject(brush);
-}
-
-GuiColor Canvas::pixel(int x, int y) const { return fromColorRef(GetPixel(memoryDc, x, y)); }
-
-GuiRect Canvas::boundsOfPixelsOtherThan(const GuiColor& color) const {
-    GuiRect bounds(w, h, -1, -1);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            if (sameColor(pixel(x, y), color)) continue;
-            if (x < bounds.left) bounds.left = x;
-            if (x > bounds.right) bounds.right = x;
-            if (y < bounds.top) bounds.top = y;
-            if (y > bounds.bottom) bounds.bottom = y;
-        }
-    }
-    return bounds;
-}
-
-void Canvas::save(const std::string& path) const {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return;
-    std::fprintf(file, "P6\n%d %d\n255\n", w, h);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            GuiColor c = pixel(x, y);
-            unsigned char rgb[3] = {c.red, c.green, c.blue};
-            std::fwrite(rgb, 1, 3, file);
-        }
-    }
-    std::fclose(file);
+GuiRect GuiCanvas::boundsOfPixelsOtherThan(const GuiColor& color) const {
+    const RECT ink = inkBounds(color.toColorRef());
+    if (ink.right == 0) return GuiRect(width(), height(), -1, -1);
+    return GuiRect(ink.left, ink.top, ink.right - 1, ink.bottom - 1);
 }
 
 bool sameColor(const GuiColor& a, const GuiColor& b) { return a.sameRgb(b); }
@@ -129,7 +80,7 @@ std::string describe(const GuiColor& color) {
     return text;
 }
 
-::testing::AssertionResult pixelsMatch(const Canvas& canvas, const PixelExpectation& expected,
+::testing::AssertionResult pixelsMatch(const GuiCanvas& canvas, const PixelExpectation& expected,
                                        const std::string& name) {
     int mismatches = 0;
     std::string firstDifferences;
@@ -145,7 +96,7 @@ std::string describe(const GuiColor& color) {
         }
     }
     if (mismatches == 0) return ::testing::AssertionSuccess();
-    canvas.save(name + ".ppm");
+    canvas.savePpm(name + ".ppm");
     return ::testing::AssertionFailure() << mismatches << " pixels differ (image saved as " << name
                                          << ".ppm):" << firstDifferences;
 }

@@ -1,6 +1,6 @@
 // Shared pieces of the toolkit tests: a top-level host window that frames
-// live in, a colour bitmap surface whose pixels the tests read back, and
-// pixel expectations that save the image when they fail.
+// live in, the shared pixel canvas read in GuiColors, and pixel expectations
+// that save the image when they fail.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +12,7 @@
 #include "gui/gui_color.h"
 #include "gui/gui_geometry.h"
 #include "platform/win32.h"
+#include "tests/support/pixel_canvas.h"
 
 // Points moduleHandle at the test program, as the library's load step does for
 // the plug-in, so that window classes and bitmaps have a module.
@@ -31,36 +32,23 @@ private:
     HWND window = nullptr;
 };
 
-// width x height pixels compatible with the host window, cleared to one colour.
-class Canvas {
+// A PixelCanvas compatible with the host window, read in the toolkit's colours.
+class GuiCanvas : public PixelCanvas {
 public:
-    Canvas(const HostWindow& host, int width, int height, const GuiColor& clearColor);
-    ~Canvas();
-    HDC dc() const { return memoryDc; }
-    int width() const { return w; }
-    int height() const { return h; }
-    void clear(const GuiColor& color);
-    void fill(const GuiRect& gdiRect, const GuiColor& color);  // right and bottom exclusive
+    GuiCanvas(const HostWindow& host, int width, int height, const GuiColor& clearColor);
+    void clear(const GuiColor& color) { PixelCanvas::clear(color.toColorRef()); }
     GuiColor pixel(int x, int y) const;
     // The smallest rectangle (right and bottom inclusive) of pixels that differ
     // from the colour; left > right when there are none.
     GuiRect boundsOfPixelsOtherThan(const GuiColor& color) const;
-    // Writes the surface as a binary PPM file.
-    void save(const std::string& path) const;
-
-private:
-    HDC memoryDc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ previousBitmap = nullptr;
-    int w;
-    int h;
 };
 
 using PixelExpectation = std::function<GuiColor(int x, int y)>;
 
 // Every pixel against the expectation; on a mismatch the surface is saved as
 // <name>.ppm beside the test program and the first differences are listed.
-::testing::AssertionResult pixelsMatch(const Canvas& canvas, const PixelExpectation& expected, const std::string& name);
+::testing::AssertionResult pixelsMatch(const GuiCanvas& canvas, const PixelExpectation& expected,
+                                       const std::string& name);
 
 bool sameColor(const GuiColor& a, const GuiColor& b);
 std::string describe(const GuiColor& color);

@@ -38,7 +38,7 @@ protected:
     const GuiRect kButton{70, 2, 96, 12};
     const GuiRect kPicture{20, 20, 60, 50};
     HostWindow host;
-    Canvas canvas{host, 100, 80, colorBlack};
+    GuiCanvas canvas{host, 100, 80, colorBlack};
     EventLog log;
     RecordingListener listener;
     GuiFrame frame{GuiRect(0, 0, 100, 80), nullptr, nullptr};  // its views outlive neither log nor listener

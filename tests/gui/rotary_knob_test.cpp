@@ -118,7 +118,7 @@ TEST_F(RotaryKnobTest, ValueFollowsTheAngleOfThePointAroundTheCentre) {
 }
 
 TEST_F(RotaryKnobTest, DrawsTheBackgroundThenTheHandleAtTheValuesAngle) {
-    Canvas canvas(host, 120, 80, colorBlue);
+    GuiCanvas canvas(host, 120, 80, colorBlue);
     GuiBitmap* body = new GuiBitmap(makeColorBitmap(host, 31, 31, [](int, int) { return colorGreen; }));
     GuiBitmap* handle = makeHandle(10);
     RotaryKnob knob(GuiRect(40, 20, 71, 51), nullptr, 0, body, handle, GuiPoint(0, 0));

@@ -22,7 +22,7 @@ protected:
     }
 
     HostWindow host;
-    Canvas canvas{host, 30, 30, colorBlack};
+    GuiCanvas canvas{host, 30, 30, colorBlack};
     RecordingListener listener;
 };
 

@@ -17,7 +17,7 @@ protected:
     }
 
     HostWindow host;
-    Canvas canvas{host, 80, 30, colorBlue};
+    GuiCanvas canvas{host, 80, 30, colorBlue};
 };
 
 // A converter that writes a fixed text, to draw a known text through the same path.
@@ -29,7 +29,7 @@ TEST_F(ValueDisplayTest, WithoutConverterShowsTheValueWithTwoDecimals) {
         float value;
         const char* text;
     } cases[] = {{0.5f, "0.50"}, {12.345f, "12.35"}, {-1.0f, "-1.00"}, {0.0f, "0.00"}};
-    Canvas expected(host, 80, 30, colorBlue);
+    GuiCanvas expected(host, 80, 30, colorBlue);
     for (const Case& c : cases) {
         ValueDisplay plain(GuiRect(5, 5, 75, 25), nullptr, 0);
         plain.setValue(c.value);

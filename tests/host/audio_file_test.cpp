@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "host/audio_file_reader.h"
-#include "host/audio_file_writer.h"
-#include "host/pending_file.h"
+#include "host/audio/audio_file_reader.h"
+#include "host/audio/audio_file_writer.h"
+#include "host/audio/pending_file.h"
 
 namespace {
 

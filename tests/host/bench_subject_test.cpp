@@ -1,4 +1,4 @@
-#include "host/bench_subject.h"
+#include "host/loader/bench_subject.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,7 @@ namespace {
 TEST(BenchSubject, ProcessesTheWholeLengthInBlocksOfNoise) {
     FakeEffect fake;
     BenchSubject subject(fake.record, 256, 600);  // a ring shorter than the round: it wraps
-    const double cpuSeconds = subject.timeRound(1000);
-    EXPECT_GE(cpuSeconds, 0.0);
+    subject.timeRound(1000);
     const std::vector<std::int32_t> expected = {256, 256, 256, 232};
     EXPECT_EQ(fake.blockFrames, expected);
     // The last block's input is noise, not silence, and within the level the bench uses.

@@ -1,4 +1,4 @@
-#include "host/demo_signal.h"
+#include "host/audio/demo_signal.h"
 
 #include <gtest/gtest.h>
 

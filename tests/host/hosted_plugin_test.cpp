@@ -4,7 +4,7 @@
 #include <fstream>
 #include <string>
 
-#include "host/hosted_plugin.h"
+#include "host/loader/hosted_plugin.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "host/audio_stream.h"
+#include "host/audio/audio_stream.h"
 
 class MemorySink : public AudioSink {
 public:

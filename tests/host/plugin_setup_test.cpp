@@ -1,4 +1,4 @@
-#include "host/plugin_setup.h"
+#include "host/loader/plugin_setup.h"
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,15 @@
-#include "host/renderer.h"
+#include "host/loader/renderer.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <fstream>
 
-#include "host/buffer_source.h"
-#include "host/demo_signal.h"
-#include "host/executable_folder.h"
-#include "host/hosted_plugin.h"
-#include "host/plugin_setup.h"
+#include "host/audio/buffer_source.h"
+#include "host/audio/demo_signal.h"
+#include "host/loader/executable_folder.h"
+#include "host/loader/hosted_plugin.h"
+#include "host/loader/plugin_setup.h"
 #include "tests/host/fake_effect.h"
 #include "tests/host/memory_sink.h"
 

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "host/cli/command_error.h"
-#include "host/editor_host_window.h"
-#include "host/hosted_plugin.h"
-#include "host/png_file.h"
+#include "host/editor_window/editor_host_window.h"
+#include "host/editor_window/png_file.h"
+#include "host/loader/hosted_plugin.h"
 
 #define STB_IMAGE_IMPLEMENTATION
 #include <stb/stb_image.h>

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "platform/display_backend.h"
+#include "platform/display/display_backend.h"
 #include "platform/win32.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "platform/win32.h"
 #if !defined(_WIN32)
-#include "platform/embedded_bitmaps.h"
+#include "platform/gdi/embedded_bitmaps.h"
 #endif
 
 namespace {

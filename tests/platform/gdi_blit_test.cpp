@@ -3,7 +3,7 @@
 // toolkit draws knob handles with.
 #include <gtest/gtest.h>
 
-#include "tests/platform/canvas.h"
+#include "tests/support/pixel_canvas.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ void fill(HDC dc, const RECT& area, COLORREF color) {
 
 TEST(GdiBlit, MonochromeToColourTakesTheDestinationsBackgroundAndTextColours) {
     MonoCanvas mask({"#.#.", ".#.#"});
-    Canvas canvas(6, 3);
+    PixelCanvas canvas(6, 3);
     SetBkColor(canvas.dc(), kBlue);   // what 1 becomes
     SetTextColor(canvas.dc(), kRed);  // what 0 becomes
     ASSERT_TRUE(BitBlt(canvas.dc(), 1, 1, 4, 2, mask.dc, 0, 0, SRCCOPY));
@@ -63,7 +63,7 @@ TEST(GdiBlit, MonochromeToColourTakesTheDestinationsBackgroundAndTextColours) {
 }
 
 TEST(GdiBlit, ColourToMonochromeMakesTheSourcesBackgroundColourWhite) {
-    Canvas source(4, 1);
+    PixelCanvas source(4, 1);
     SetPixel(source.dc(), 0, 0, kGreen);
     SetPixel(source.dc(), 1, 0, kRed);
     SetPixel(source.dc(), 2, 0, kGreen);
@@ -91,10 +91,10 @@ TEST(GdiBlit, RasterOperationsCombineColourBitsAsTheirNamesSay) {
         {SRCPAINT, RGB(0xFC, 0xCF, 0xFF)},
         {NOTSRCCOPY, RGB(0xC3, 0x3C, 0xAA)},
     };
-    Canvas from(1, 1);
+    PixelCanvas from(1, 1);
     SetPixel(from.dc(), 0, 0, source);
     for (const Case& c : cases) {
-        Canvas to(1, 1);
+        PixelCanvas to(1, 1);
         SetPixel(to.dc(), 0, 0, destination);
         ASSERT_TRUE(BitBlt(to.dc(), 0, 0, 1, 1, from.dc(), 0, 0, c.rop));
         EXPECT_EQ(c.expected, to.at(0, 0)) << std::hex << c.rop;
@@ -114,9 +114,9 @@ TEST(GdiBlit, MonochromeRasterOperationsWorkOnBits) {
 }
 
 TEST(GdiBlit, OnlyWhatTheSourceHoldsIsCopied) {
-    Canvas source(4, 4);
+    PixelCanvas source(4, 4);
     source.clear(kBlack);
-    Canvas target(8, 8);
+    PixelCanvas target(8, 8);
     target.clear(kGreen);
     ASSERT_TRUE(BitBlt(target.dc(), 0, 0, 8, 8, source.dc(), -2, -2, SRCCOPY));
     EXPECT_EQ(kBlack, target.at(2, 2));
@@ -178,10 +178,10 @@ void drawTransparent(HDC target, HBITMAP image, int width, int height, int x, in
 
 TEST(GdiBlit, TheMaskSequenceShowsEverythingButTheKeyColour) {
     // A 4 × 4 image: white border, red and green inside.
-    Canvas image(4, 4);
+    PixelCanvas image(4, 4);
     fill(image.dc(), {1, 1, 3, 2}, kRed);
     fill(image.dc(), {1, 2, 3, 3}, kGreen);
-    Canvas target(8, 8);
+    PixelCanvas target(8, 8);
     target.clear(kBlue);
     // The image's bitmap must not be selected anywhere else while it is drawn.
     HBITMAP placeholder = CreateBitmap(1, 1, 1, 1, nullptr);

@@ -3,7 +3,7 @@
 // whose edge pixels real GDI implementations place differently.
 #include <gtest/gtest.h>
 
-#include "tests/platform/canvas.h"
+#include "tests/support/pixel_canvas.h"
 
 namespace {
 
@@ -41,14 +41,14 @@ struct PixelCase {
     bool ink;
 };
 
-void expectPixels(const Canvas& canvas, std::initializer_list<PixelCase> cases) {
+void expectPixels(const PixelCanvas& canvas, std::initializer_list<PixelCase> cases) {
     for (const PixelCase& c : cases) {
         EXPECT_EQ(c.ink ? kInk : kPaper, canvas.at(c.x, c.y)) << "pixel " << c.x << ", " << c.y;
     }
 }
 
 TEST(GdiFigures, EllipseWithTheNullPenFillsItsBoxRoundedOff) {
-    Canvas canvas(14, 12);
+    PixelCanvas canvas(14, 12);
     FigureStyle style(canvas.dc(), false, true);
     ASSERT_TRUE(Ellipse(canvas.dc(), 1, 1, 11, 9));
     expectPixels(canvas, {
@@ -68,14 +68,14 @@ TEST(GdiFigures, EllipseWithTheNullPenFillsItsBoxRoundedOff) {
 }
 
 TEST(GdiFigures, EllipseOutlineWithoutBrushLeavesTheInsideAlone) {
-    Canvas canvas(14, 12);
+    PixelCanvas canvas(14, 12);
     FigureStyle style(canvas.dc(), true, false);
     ASSERT_TRUE(Ellipse(canvas.dc(), 1, 1, 11, 9));
     expectPixels(canvas, {{1, 4, true}, {10, 4, true}, {5, 1, true}, {5, 8, true}, {6, 5, false}, {3, 4, false}});
 }
 
 TEST(GdiFigures, ArcRunsCounterClockwiseFromStartToEnd) {
-    Canvas canvas(14, 14);
+    PixelCanvas canvas(14, 14);
     FigureStyle style(canvas.dc(), true, false);
     // From 3 o'clock to 12 o'clock around the circle in (1, 1)-(13, 13).
     ASSERT_TRUE(Arc(canvas.dc(), 1, 1, 13, 13, 13, 7, 7, 1));
@@ -91,7 +91,7 @@ TEST(GdiFigures, ArcRunsCounterClockwiseFromStartToEnd) {
 }
 
 TEST(GdiFigures, PieWithTheNullPenFillsItsSector) {
-    Canvas canvas(14, 14);
+    PixelCanvas canvas(14, 14);
     FigureStyle style(canvas.dc(), false, true);
     ASSERT_TRUE(Pie(canvas.dc(), 1, 1, 13, 13, 13, 7, 7, 1));  // the upper right quarter
     expectPixels(canvas, {{9, 4, true}, {10, 5, true}, {4, 4, false}, {4, 10, false}, {10, 10, false}});
@@ -102,7 +102,7 @@ TEST(GdiFigures, PieWithTheNullPenFillsItsSector) {
 }
 
 TEST(GdiFigures, PolygonFillsPixelsWhoseCornerIsInsideRightAndBottomEdgesExcluded) {
-    Canvas canvas(14, 12);
+    PixelCanvas canvas(14, 12);
     FigureStyle style(canvas.dc(), false, true);
     const POINT square[] = {{1, 1}, {8, 1}, {8, 6}, {1, 6}};
     ASSERT_TRUE(Polygon(canvas.dc(), square, 4));

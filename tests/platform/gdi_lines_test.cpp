@@ -2,7 +2,7 @@
 // line and the right column and bottom row of a filled rectangle.
 #include <gtest/gtest.h>
 
-#include "tests/platform/canvas.h"
+#include "tests/support/pixel_canvas.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ private:
 };
 
 TEST(GdiLines, LineToLeavesOutTheEndPixelAndBreaksTiesByOctant) {
-    Canvas canvas(13, 10);
+    PixelCanvas canvas(13, 10);
     PenScope pen(canvas.dc(), PS_SOLID, 1, kInk);
     struct Segment {
         POINT from, to;
@@ -61,7 +61,7 @@ TEST(GdiLines, LineToLeavesOutTheEndPixelAndBreaksTiesByOctant) {
 }
 
 TEST(GdiLines, LineToMovesTheCurrentPositionAndPolylineDoesNot) {
-    Canvas canvas(10, 8);
+    PixelCanvas canvas(10, 8);
     PenScope pen(canvas.dc(), PS_SOLID, 1, kInk);
     const POINT corners[] = {{1, 1}, {8, 1}, {8, 6}, {1, 6}};
     MoveToEx(canvas.dc(), 3, 3, nullptr);
@@ -90,7 +90,7 @@ TEST(GdiLines, LineToMovesTheCurrentPositionAndPolylineDoesNot) {
 }
 
 TEST(GdiLines, DottedPenRunsThreeOnThreeOffAcrossAPolylineAndRestartsPerCall) {
-    Canvas canvas(21, 5);
+    PixelCanvas canvas(21, 5);
     PenScope pen(canvas.dc(), PS_DOT, 1, kInk);
     SetBkMode(canvas.dc(), TRANSPARENT);
     MoveToEx(canvas.dc(), 0, 0, nullptr);
@@ -112,7 +112,7 @@ TEST(GdiLines, DottedPenRunsThreeOnThreeOffAcrossAPolylineAndRestartsPerCall) {
 }
 
 TEST(GdiLines, DottedPenFillsItsGapsWithTheBackgroundWhenOpaque) {
-    Canvas canvas(10, 1);
+    PixelCanvas canvas(10, 1);
     PenScope pen(canvas.dc(), PS_DOT, 1, kInk);
     SetBkMode(canvas.dc(), OPAQUE);
     SetBkColor(canvas.dc(), RGB(255, 0, 0));
@@ -123,7 +123,7 @@ TEST(GdiLines, DottedPenFillsItsGapsWithTheBackgroundWhenOpaque) {
 }
 
 TEST(GdiLines, WidePenCoversItsWidthAndBothEnds) {
-    Canvas canvas(16, 5);
+    PixelCanvas canvas(16, 5);
     PenScope pen(canvas.dc(), PS_SOLID, 3, kInk);
     MoveToEx(canvas.dc(), 2, 2, nullptr);
     LineTo(canvas.dc(), 12, 2);
@@ -138,7 +138,7 @@ TEST(GdiLines, WidePenCoversItsWidthAndBothEnds) {
 }
 
 TEST(GdiLines, FillRectLeavesOutTheRightColumnAndTheBottomRow) {
-    Canvas canvas(6, 5);
+    PixelCanvas canvas(6, 5);
     LOGBRUSH style{BS_SOLID, kInk, 0};
     HBRUSH brush = CreateBrushIndirect(&style);
     const RECT area{1, 1, 4, 3};
@@ -152,7 +152,7 @@ TEST(GdiLines, FillRectLeavesOutTheRightColumnAndTheBottomRow) {
 }
 
 TEST(GdiLines, FillRectTakesASystemColourIndexForABrush) {
-    Canvas canvas(4, 4);
+    PixelCanvas canvas(4, 4);
     LOGBRUSH buttonFace;
     ASSERT_EQ(static_cast<int>(sizeof(buttonFace)),
               GetObjectA(GetSysColorBrush(COLOR_BTNFACE), sizeof(buttonFace), &buttonFace));
@@ -163,7 +163,7 @@ TEST(GdiLines, FillRectTakesASystemColourIndexForABrush) {
 }
 
 TEST(GdiLines, SetPixelAndGetPixelMeetAtTheSamePixel) {
-    Canvas canvas(4, 4);
+    PixelCanvas canvas(4, 4);
     EXPECT_EQ(RGB(10, 20, 30), SetPixel(canvas.dc(), 2, 1, RGB(10, 20, 30)));
     EXPECT_EQ(RGB(10, 20, 30), canvas.at(2, 1));
     EXPECT_EQ(kPaper, canvas.at(1, 2));

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "tests/platform/canvas.h"
+#include "tests/support/pixel_canvas.h"
 
 namespace {
 
@@ -116,7 +116,7 @@ TEST(GdiObjects, CreateBitmapTakesWordAlignedRowsOfBits) {
 }
 
 TEST(GdiObjects, ABitmapLivesInOneMemoryDcAtATime) {
-    Canvas canvas(2, 2);
+    PixelCanvas canvas(2, 2);
     HDC other = CreateCompatibleDC(canvas.dc());
     EXPECT_EQ(nullptr, SelectObject(other, canvas.bitmap()));
     HDC screen = GetDC(nullptr);
@@ -126,7 +126,7 @@ TEST(GdiObjects, ABitmapLivesInOneMemoryDcAtATime) {
 }
 
 TEST(GdiObjects, ASelectedObjectDeletedLivesUntilItIsDeselected) {
-    Canvas canvas(4, 4);
+    PixelCanvas canvas(4, 4);
     HPEN pen = createPen(PS_SOLID, 1, RGB(255, 0, 0));
     HGDIOBJ previous = SelectObject(canvas.dc(), pen);
     EXPECT_TRUE(DeleteObject(pen));
@@ -147,7 +147,7 @@ TEST(GdiObjects, StaleNullAndWrongKindHandlesAreRefused) {
     HPEN freshPen = createPen(PS_SOLID, 1, 0);  // may reuse the old slot
     HPEN wrongKind = createPen(PS_SOLID, 1, 0);
     HDC penAsDc = reinterpret_cast<HDC>(wrongKind);
-    Canvas canvas(2, 2);
+    PixelCanvas canvas(2, 2);
     RECT area{0, 0, 1, 1};
 
     for (HDC bad : {stale, static_cast<HDC>(nullptr), penAsDc}) {

@@ -6,16 +6,17 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "tests/platform/canvas.h"
+#include "tests/platform/toolkit_font.h"
+#include "tests/support/pixel_canvas.h"
 
 namespace {
 
 constexpr COLORREF kInk = RGB(0, 0, 0);
 constexpr COLORREF kPaper = RGB(255, 255, 255);
 
-class TextCanvas : public Canvas {
+class TextCanvas : public PixelCanvas {
 public:
-    TextCanvas(int width, int height, const char* face, int fontHeight) : Canvas(width, height) {
+    TextCanvas(int width, int height, const char* face, int fontHeight) : PixelCanvas(width, height) {
         font = createToolkitFont(face, fontHeight);
         previous = SelectObject(dc(), font);
         SetBkMode(dc(), TRANSPARENT);
@@ -46,7 +47,7 @@ TEST(GdiText, AlignmentPlacesTheInkInsideTheRectangle) {
         TextCanvas canvas(80, 18, "Arial", 12);
         RECT copy = box;
         EXPECT_GT(DrawTextA(canvas.dc(), "Hz 50", -1, &copy, c.format), 0) << c.name;
-        const RECT ink = inkBounds(canvas, 80, 18, kPaper);
+        const RECT ink = canvas.inkBounds(kPaper);
         ASSERT_GT(ink.right, ink.left) << c.name;
         EXPECT_GE(ink.left, box.left) << c.name;
         EXPECT_LE(ink.right, box.right) << c.name;
@@ -72,7 +73,7 @@ TEST(GdiText, TextIsClippedToItsRectangle) {
     TextCanvas canvas(40, 20, "Arial", 12);
     RECT box{10, 4, 20, 16};
     DrawTextA(canvas.dc(), "WWWWWWWW", -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    const RECT ink = inkBounds(canvas, 40, 20, kPaper);
+    const RECT ink = canvas.inkBounds(kPaper);
     EXPECT_GE(ink.left, 10);
     EXPECT_LE(ink.right, 20);
     EXPECT_GT(ink.right, ink.left);
@@ -84,7 +85,7 @@ TEST(GdiText, OpaqueTextUnderlaysTheBackgroundColour) {
     SetBkColor(canvas.dc(), RGB(255, 0, 0));
     RECT box{0, 0, 40, 20};
     DrawTextA(canvas.dc(), "i", 1, &box, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-    const RECT cell = inkBounds(canvas, 40, 20, kPaper);
+    const RECT cell = canvas.inkBounds(kPaper);
     EXPECT_EQ(0, cell.left);
     EXPECT_LT(cell.right, 20);  // the text's own cell, not the rectangle
     EXPECT_EQ(RGB(255, 0, 0), canvas.at(cell.right - 1, cell.top));
@@ -100,8 +101,8 @@ TEST(GdiText, NinePixelTextKeepsItsDigitsWholeInAnEightPixelBox) {
     RECT large{0, 0, 60, 30};
     DrawTextA(roomy.dc(), "50.0 %", -1, &large, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 
-    const RECT tightInk = inkBounds(tight, 60, 8, kPaper);
-    const RECT roomyInk = inkBounds(roomy, 60, 30, kPaper);
+    const RECT tightInk = tight.inkBounds(kPaper);
+    const RECT roomyInk = roomy.inkBounds(kPaper);
     ASSERT_GT(tightInk.bottom - tightInk.top, 4);
     EXPECT_EQ(roomyInk.bottom - roomyInk.top, tightInk.bottom - tightInk.top);
     EXPECT_EQ(roomyInk.right - roomyInk.left, tightInk.right - tightInk.left);

@@ -7,9 +7,9 @@
 
 #include <vector>
 
-#include "platform/display_backend.h"
+#include "platform/display/display_backend.h"
+#include "platform/display/shown_surface.h"
 #include "platform/hosted_windows.h"
-#include "platform/shown_surface.h"
 #include "platform/win32.h"
 #include "platform/win32_testing.h"
 

@@ -14,7 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/platform/canvas.h"
+#include "tests/platform/toolkit_font.h"
+#include "tests/support/pixel_canvas.h"
 
 namespace {
 
@@ -23,10 +24,9 @@ constexpr COLORREF kBox = RGB(0, 0, 0);
 constexpr UINT kCentred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 
 // A black canvas with white text in one face.
-class BoxCanvas : public Canvas {
+class BoxCanvas : public PixelCanvas {
 public:
-    BoxCanvas(int width, int height, const char* face, int fontHeight)
-        : Canvas(width, height), width(width), height(height) {
+    BoxCanvas(int width, int height, const char* face, int fontHeight) : PixelCanvas(width, height) {
         font = createToolkitFont(face, fontHeight);
         previous = SelectObject(dc(), font);
         SetBkMode(dc(), TRANSPARENT);
@@ -41,12 +41,10 @@ public:
         clear(kBox);
         DrawTextA(dc(), text.c_str(), static_cast<int>(text.size()), &box, format);
     }
-    RECT ink() const { return inkBounds(*this, width, height, kBox); }
+    RECT ink() const { return inkBounds(kBox); }
     std::vector<std::string> lit() const { return picture(kText, kBox); }
 
 private:
-    int width;
-    int height;
     HFONT font;
     HGDIOBJ previous;
 };

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/win32.h"
+#include "tests/support/pixel_canvas.h"
 #if !defined(_WIN32)
 #include "platform/win32_testing.h"
 #endif
@@ -125,34 +126,6 @@ void pumpMessages() {
     }
 }
 
-// The window's pixels as 0x00RRGGBB, top row first.
-std::vector<DWORD> capture(HWND window) {
-    HDC windowDc = GetDC(window);
-    HDC memoryDc = CreateCompatibleDC(windowDc);
-    HBITMAP bitmap = CreateCompatibleBitmap(windowDc, kHostWidth, kHostHeight);
-    HGDIOBJ previous = SelectObject(memoryDc, bitmap);
-    BitBlt(memoryDc, 0, 0, kHostWidth, kHostHeight, windowDc, 0, 0, SRCCOPY);
-    SelectObject(memoryDc, previous);
-    ReleaseDC(window, windowDc);
-
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = kHostWidth;
-    info.bmiHeader.biHeight = -kHostHeight;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    std::vector<DWORD> pixels(kHostWidth * kHostHeight, 0xDEADBEEF);
-    EXPECT_EQ(kHostHeight, GetDIBits(memoryDc, bitmap, 0, kHostHeight, pixels.data(), &info, DIB_RGB_COLORS));
-    DeleteObject(bitmap);
-    DeleteDC(memoryDc);
-    return pixels;
-}
-
-DWORD dibPixel(COLORREF color) { return (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color); }
-
-DWORD at(const std::vector<DWORD>& pixels, int x, int y) { return pixels[y * kHostWidth + x] & 0x00FFFFFF; }
-
 COLORREF buttonFace() {
     LOGBRUSH brush{};
     GetObjectA(GetSysColorBrush(COLOR_BTNFACE), sizeof(brush), &brush);
@@ -200,23 +173,24 @@ TEST_F(WindowTest, TheHostReadsBackWhatTheEditorPaintedAndDrewOnAClick) {
     ASSERT_EQ(1, state.paints);
     EXPECT_FALSE(GetUpdateRect(editor, &update, FALSE));
 
-    std::vector<DWORD> pixels = capture(host);
-    EXPECT_EQ(dibPixel(buttonFace()), at(pixels, 0, 0));
-    EXPECT_EQ(dibPixel(buttonFace()), at(pixels, 4, 6));
-    EXPECT_EQ(dibPixel(buttonFace()), at(pixels, 35, 26));
-    EXPECT_EQ(dibPixel(kEditorFace), at(pixels, 5, 6));
-    EXPECT_EQ(dibPixel(kEditorFace), at(pixels, 34, 25));
-    EXPECT_EQ(dibPixel(kEditorLine), at(pixels, 7, 8));   // the line from (2, 2)
-    EXPECT_EQ(dibPixel(kEditorLine), at(pixels, 31, 8));  // to (26, 2)
-    EXPECT_EQ(dibPixel(kEditorFace), at(pixels, 32, 8));  // without its end pixel
+    PixelCanvas shot(kHostWidth, kHostHeight, host);
+    shot.copyWindow(host);
+    EXPECT_EQ(buttonFace(), shot.at(0, 0));
+    EXPECT_EQ(buttonFace(), shot.at(4, 6));
+    EXPECT_EQ(buttonFace(), shot.at(35, 26));
+    EXPECT_EQ(kEditorFace, shot.at(5, 6));
+    EXPECT_EQ(kEditorFace, shot.at(34, 25));
+    EXPECT_EQ(kEditorLine, shot.at(7, 8));   // the line from (2, 2)
+    EXPECT_EQ(kEditorLine, shot.at(31, 8));  // to (26, 2)
+    EXPECT_EQ(kEditorFace, shot.at(32, 8));  // without its end pixel
 
     ASSERT_TRUE(postClick(editor, 10, 12));
     pumpMessages();
     EXPECT_EQ(1, state.clicks);
-    pixels = capture(host);
-    EXPECT_EQ(dibPixel(kClickMark), at(pixels, 15, 18));
-    EXPECT_EQ(dibPixel(kClickMark), at(pixels, 16, 19));
-    EXPECT_EQ(dibPixel(kEditorFace), at(pixels, 17, 20));
+    shot.copyWindow(host);
+    EXPECT_EQ(kClickMark, shot.at(15, 18));
+    EXPECT_EQ(kClickMark, shot.at(16, 19));
+    EXPECT_EQ(kEditorFace, shot.at(17, 20));
 }
 
 TEST_F(WindowTest, AChildWindowsDcDrawsOnlyInsideTheChild) {
@@ -225,12 +199,13 @@ TEST_F(WindowTest, AChildWindowsDcDrawsOnlyInsideTheChild) {
     HDC dc = GetDC(editor);
     fill(dc, {-10, -10, 100, 100}, kClickMark);
     ReleaseDC(editor, dc);
-    const std::vector<DWORD> pixels = capture(host);
-    EXPECT_EQ(dibPixel(kClickMark), at(pixels, 5, 6));
-    EXPECT_EQ(dibPixel(kClickMark), at(pixels, 34, 25));
-    EXPECT_EQ(dibPixel(buttonFace()), at(pixels, 4, 6));
-    EXPECT_EQ(dibPixel(buttonFace()), at(pixels, 35, 25));
-    EXPECT_EQ(dibPixel(buttonFace()), at(pixels, 34, 26));
+    PixelCanvas shot(kHostWidth, kHostHeight, host);
+    shot.copyWindow(host);
+    EXPECT_EQ(kClickMark, shot.at(5, 6));
+    EXPECT_EQ(kClickMark, shot.at(34, 25));
+    EXPECT_EQ(buttonFace(), shot.at(4, 6));
+    EXPECT_EQ(buttonFace(), shot.at(35, 25));
+    EXPECT_EQ(buttonFace(), shot.at(34, 26));
 }
 
 TEST_F(WindowTest, InvalidatingTheHostRepaintsItBeforeTheChild) {
@@ -241,7 +216,9 @@ TEST_F(WindowTest, InvalidatingTheHostRepaintsItBeforeTheChild) {
     pumpMessages();
     const std::vector<std::string> expected = {"host paint", "editor paint"};
     EXPECT_EQ(expected, eventLog());
-    EXPECT_EQ(dibPixel(kEditorFace), at(capture(host), 20, 20));  // the host's erase did not stay on top
+    PixelCanvas shot(kHostWidth, kHostHeight, host);
+    shot.copyWindow(host);
+    EXPECT_EQ(kEditorFace, shot.at(20, 20));  // the host's erase did not stay on top
 }
 
 TEST_F(WindowTest, PaintingReachesOnlyTheInvalidPart) {
@@ -256,11 +233,12 @@ TEST_F(WindowTest, PaintingReachesOnlyTheInvalidPart) {
     EXPECT_EQ(3, update.bottom);
     pumpMessages();
     EXPECT_EQ(2, state.paints);
-    const std::vector<DWORD> pixels = capture(host);
-    EXPECT_EQ(dibPixel(kClickMark), at(pixels, 5, 6));
-    EXPECT_EQ(dibPixel(kClickMark), at(pixels, 8, 7));
-    EXPECT_EQ(dibPixel(kEditorFace), at(pixels, 9, 6));  // the whole face was painted, only the corner shows it
-    EXPECT_EQ(dibPixel(kEditorFace), at(pixels, 5, 9));
+    PixelCanvas shot(kHostWidth, kHostHeight, host);
+    shot.copyWindow(host);
+    EXPECT_EQ(kClickMark, shot.at(5, 6));
+    EXPECT_EQ(kClickMark, shot.at(8, 7));
+    EXPECT_EQ(kEditorFace, shot.at(9, 6));  // the whole face was painted, only the corner shows it
+    EXPECT_EQ(kEditorFace, shot.at(5, 9));
 }
 
 TEST_F(WindowTest, UserDataKeepsAFullPointerAndTheLongVariantsShareIt) {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "host/hosted_plugin.h"
+#include "host/loader/hosted_plugin.h"
 
 namespace {
 

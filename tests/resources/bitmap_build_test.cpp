@@ -16,7 +16,7 @@
 #else
 #include <unistd.h>
 
-#include "platform/embedded_bitmaps.h"
+#include "platform/gdi/embedded_bitmaps.h"
 #endif
 
 namespace {

@@ -21,7 +21,12 @@
 
 namespace {
 
-constexpr auto kRunTime = std::chrono::seconds(2);
+// How much each thread does before the test stops them all; the deadline only
+// ends a run in which some thread stalls, and then the counts fail.
+constexpr long kAudioBlocks = 300;
+constexpr long kControlChanges = 3000;
+constexpr long kEditorIdles = 60;  // three openings of the editor
+constexpr auto kDeadline = std::chrono::seconds(120);
 constexpr std::int32_t kMaxBlock = 1024;
 
 std::atomic<long> automationCalls{0};
@@ -52,7 +57,7 @@ struct Buffers {
 struct AudioLoop {
     AEffect* effect;
     const std::atomic<bool>& stop;
-    long blocks = 0;
+    std::atomic<long> blocks{0};  // read by the test's thread while this one runs
     std::string failure{};
 
     void operator()() {
@@ -62,20 +67,20 @@ struct AudioLoop {
         constexpr std::array<float, 4> kWild{std::numeric_limits<float>::quiet_NaN(),
                                              std::numeric_limits<float>::infinity(), 1.0e30f, -1.0e30f};
         Buffers buffers;
-        while (!stop.load(std::memory_order_relaxed)) {
+        for (long block = 0; !stop.load(std::memory_order_relaxed); ++block) {
             const std::int32_t frames = blockFrames(random);
             for (std::int32_t i = 0; i < frames; ++i) {
                 buffers.in1[i] = noise(random);
                 buffers.in2[i] = noise(random);
             }
-            if (blocks % 7 == 3) buffers.in1[frames / 2] = kWild[(blocks / 7) % kWild.size()];
-            const bool replacing = blocks % 2 == 0;
+            if (block % 7 == 3) buffers.in1[frames / 2] = kWild[(block / 7) % kWild.size()];
+            const bool replacing = block % 2 == 0;
             std::fill(buffers.out1.begin(), buffers.out1.end(), 0.0f);
             std::fill(buffers.out2.begin(), buffers.out2.end(), 0.0f);
             (replacing ? effect->processReplacing : effect->process)(effect, buffers.inputs, buffers.outputs, frames);
             for (int channel = 0; channel < 2 && failure.empty(); ++channel)
                 failure = checkChannel(buffers.outputs[channel], frames, channel);
-            ++blocks;
+            blocks.store(block + 1, std::memory_order_relaxed);
         }
     }
 };
@@ -85,7 +90,7 @@ struct AudioLoop {
 struct ControlLoop {
     AEffect* effect;
     const std::atomic<bool>& stop;
-    long changes = 0;
+    std::atomic<long> changes{0};
 
     void operator()() {
         std::mt19937 random(2);
@@ -101,11 +106,11 @@ struct ControlLoop {
                                                  0.0f,
                                                  1.0f};
         char name[64];
-        while (!stop.load(std::memory_order_relaxed)) {
+        for (long change = 0; !stop.load(std::memory_order_relaxed); ++change) {
             switch (action(random)) {
-                case 0: dispatch(effect, effSetProgram, 0, changes % 3); break;  // 2 is out of range
+                case 0: dispatch(effect, effSetProgram, 0, change % 3); break;  // 2 is out of range
                 case 1:
-                    std::snprintf(name, sizeof name, "Take %ld of a long session name", changes);
+                    std::snprintf(name, sizeof name, "Take %ld of a long session name", change);
                     dispatch(effect, effSetProgramName, 0, 0, name);
                     dispatch(effect, effGetProgramName, 0, 0, name);
                     break;
@@ -113,14 +118,14 @@ struct ControlLoop {
                     dispatch(effect, effMainsChanged, 0, 0);
                     dispatch(effect, effMainsChanged, 0, 1);
                     break;
-                case 3: effect->setParameter(effect, index(random), kExtremes[changes % kExtremes.size()]); break;
+                case 3: effect->setParameter(effect, index(random), kExtremes[change % kExtremes.size()]); break;
                 default: {
                     const std::int32_t i = index(random);
                     effect->setParameter(effect, i, value(random));
                     effect->getParameter(effect, i);
                 }
             }
-            ++changes;
+            changes.store(change + 1, std::memory_order_relaxed);
         }
     }
 };
@@ -134,8 +139,8 @@ struct EditorLoop {
     AEffect* effect;
     const std::atomic<bool>& stop;
     ParentWindowSource* windows;
-    long idles = 0;
-    long opens = 0;  // editor opens that answered success
+    std::atomic<long> idles{0};
+    std::atomic<long> opens{0};  // editor opens that answered success
 
     void operator()() {
         const bool withEditor = windows != nullptr && (effect->flags & effFlagsHasEditor) != 0;
@@ -169,18 +174,21 @@ TEST(ConcurrentHost, AudioKeepsItsLimitsWhileOtherThreadsChangeEverything) {
     ControlLoop control{effect, stop};
     EditorLoop editor{effect, stop, defaultParentWindows()};
     std::thread audioThread(std::ref(audio)), controlThread(std::ref(control)), editorThread(std::ref(editor));
-    std::this_thread::sleep_for(kRunTime);
+    const auto deadline = std::chrono::steady_clock::now() + kDeadline;
+    while ((audio.blocks < kAudioBlocks || control.changes < kControlChanges || editor.idles < kEditorIdles) &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));  // polls, leaving the cores to the three
     stop = true;
     audioThread.join();
     controlThread.join();
     editorThread.join();
 
     EXPECT_EQ(audio.failure, "");
-    EXPECT_GT(audio.blocks, 10);  // all three really ran side by side
-    EXPECT_GT(control.changes, 100);
-    EXPECT_GT(editor.idles, 10);
+    EXPECT_GE(audio.blocks.load(), kAudioBlocks);  // all three really ran side by side, none stalled
+    EXPECT_GE(control.changes.load(), kControlChanges);
+    EXPECT_GE(editor.idles.load(), kEditorIdles);
     if ((effect->flags & effFlagsHasEditor) != 0) {
-        EXPECT_GT(editor.opens, 0);  // the editor really was open
+        EXPECT_GT(editor.opens.load(), 0);  // the editor really was open
     }
     EXPECT_EQ(automationCalls.load(), 0);  // only the editor's controls automate
     const VstIntPtr program = dispatch(effect, effGetProgram);

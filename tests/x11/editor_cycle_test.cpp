@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "host/hosted_plugin.h"
+#include "host/loader/hosted_plugin.h"
 
 // Last: Xlib's macros (None, Bool, Status …) would clash with the headers above.
 #include <X11/Xlib.h>

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "host/hosted_plugin.h"
+#include "host/loader/hosted_plugin.h"
 
 struct DecayCurve {
     std::string programName;

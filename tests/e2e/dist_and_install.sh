@@ -2,7 +2,7 @@
 # The archives a user downloads hold plug-ins that load, and make install lays
 # the files out where hosts look for them.
 source "$(dirname "$0")/lib.sh"
-version=$(sed -n 's/^project(Roomplate VERSION \([0-9.]*\).*/\1/p' "$top/CMakeLists.txt")
+version=$(cat "$top/build/linux/version.txt")
 
 check "tools/dist packs the three archives" "$top/tools/dist"
 mkdir -p "$scratch/unpacked"
@@ -22,9 +22,15 @@ unpack_and_info_windows() {  # unpack_and_info_windows ARCHIVE DLL
 }
 
 check "the Linux archive's plug-in loads" unpack_and_info_linux
-check "the win32 archive's roomplate.dll loads under Wine" unpack_and_info_windows win32 roomplate.dll
-check "the win64 archive holds roomplate-x64.dll" \
-  bash -c "unzip -l '$top/dist/roomplate-$version-win64.zip' | grep -q 'roomplate-$version-win64/roomplate-x64.dll'"
+if [ "$WINDOWS_BIN" = "$MINGW32_BIN" ]; then
+  check "the win32 archive's roomplate.dll loads under Wine" unpack_and_info_windows win32 roomplate.dll
+  check "the win64 archive holds roomplate-x64.dll" \
+    bash -c "unzip -l '$top/dist/roomplate-$version-win64.zip' | grep -q 'roomplate-$version-win64/roomplate-x64.dll'"
+else
+  check "the win64 archive's roomplate-x64.dll loads under Wine" unpack_and_info_windows win64 roomplate-x64.dll
+  check "the win32 archive holds roomplate.dll" \
+    bash -c "unzip -l '$top/dist/roomplate-$version-win32.zip' | grep -q 'roomplate-$version-win32/roomplate.dll'"
+fi
 
 install_layout() {
   DESTDIR=$scratch/stage cmake --install "$top/build/linux" --prefix /usr >/dev/null || return 1

@@ -5,6 +5,14 @@ LINUX_BIN=$top/build/linux/bin
 MINGW32_BIN=$top/build/mingw32/bin
 MINGW64_BIN=$top/build/mingw64/bin
 WINE_RUN=$top/tools/wine-run
+# The Windows build compared under Wine: the 32-bit one, or the 64-bit one on
+# a machine whose kernel runs no 32-bit programs.
+if "$WINE_RUN" --runs-32bit; then
+  WINDOWS_BIN=$MINGW32_BIN WINDOWS_PLUGIN=roomplate.dll
+else
+  WINDOWS_BIN=$MINGW64_BIN WINDOWS_PLUGIN=roomplate-x64.dll
+  echo "note: this machine runs no 32-bit programs; the 64-bit Windows build stands in under Wine"
+fi
 passed=0
 failed=0
 scratch=$(mktemp -d)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The editor drawn natively through our own window layer (roomplate.so) and
-# under Wine through real GDI (roomplate.dll, 32-bit) gives the same picture
+# under Wine through real GDI (roomplate.dll, 32-bit, or the 64-bit DLL where 32-bit programs do not run) gives the same picture
 # everywhere outside the value displays, whose text each renders in its own font.
 source "$(dirname "$0")/lib.sh"
 
@@ -9,7 +9,7 @@ winepath_of() { echo "Z:${1//\//\\}"; }
 snapshot_pair() {  # snapshot_pair NAME OPTIONS...: native and Wine snapshots, then compare
   local name=$1; shift
   "$LINUX_BIN/roomplate" snapshot "$@" -o "$scratch/native-$name.png" || return 1
-  (cd "$MINGW32_BIN" && "$WINE_RUN" roomplate.exe snapshot --plugin roomplate.dll "$@" \
+  (cd "$WINDOWS_BIN" && "$WINE_RUN" roomplate.exe snapshot --plugin "$WINDOWS_PLUGIN" "$@" \
     -o "$(winepath_of "$scratch/wine-$name.png")") || return 1
   "$LINUX_BIN/png_compare" "$scratch/native-$name.png" "$scratch/wine-$name.png" --skip-displays
 }

@@ -15,7 +15,6 @@ public:
     DelayBlock& operator=(const DelayBlock&) = delete;
     ~DelayBlock() = default;
 
-    std::int32_t getCapacity() const { return capacity; }
     std::int32_t getCursor() const { return cursor; }
 
     // Runs of steps. The engine renders several steps of a line in one loop

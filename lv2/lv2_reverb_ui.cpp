@@ -36,9 +36,12 @@ void Lv2ReverbUi::portEvent(std::uint32_t port, std::uint32_t bufferSize, std::u
     editor.setParameter(id, values[id]);
 }
 
+// Hosts do not echo a UI's own writes, so the editor hears its edit here,
+// as it would from the plug-in (the value display under a knob follows it).
 // "About" is the editor's own: it has no port and stays here.
 void Lv2ReverbUi::setFromEditor(ParameterId id, float value) {
     values[id] = value;
+    editor.setParameter(id, value);
     if (!lv2_ports::isSoundParameter(id) || host.write == nullptr) return;
     host.write(host.controller, lv2_ports::portOf(id), sizeof value, 0, &value);
 }

@@ -76,11 +76,13 @@ PREFIX ?= /usr/local
 install: linux
 	DESTDIR=$(DESTDIR) cmake --install build/linux --prefix $(PREFIX)
 
-# The folder Linux hosts scan for VST 2 plug-ins of one user.
+# The folders Linux hosts scan for one user's VST 2 and LV2 plug-ins.
 install-user: linux
-	@mkdir -p $(HOME)/.lxvst
+	@mkdir -p $(HOME)/.lxvst $(HOME)/.lv2
 	cp $(LINUX_BIN)/roomplate.so $(HOME)/.lxvst/roomplate.so
-	@echo "installed $(HOME)/.lxvst/roomplate.so"
+	rm -rf $(HOME)/.lv2/roomplate.lv2
+	cp -r $(LINUX_BIN)/roomplate.lv2 $(HOME)/.lv2/roomplate.lv2
+	@echo "installed $(HOME)/.lxvst/roomplate.so and $(HOME)/.lv2/roomplate.lv2"
 
 dist: linux mingw32 mingw64
 	tools/dist

@@ -11,7 +11,9 @@ unpack_and_info_linux() {
   tar -C "$scratch/unpacked" -xzf "$top/dist/roomplate-$version-linux-x86_64.tar.gz" || return 1
   local folder=$scratch/unpacked/roomplate-$version-linux-x86_64
   [ -f "$folder/README.md" ] && [ -f "$folder/LICENSE" ] || return 1
-  "$folder/roomplate" info --plugin "$folder/roomplate.so" | grep -qx 'unique id: Quaz (0x5175617A)'
+  "$folder/roomplate" info --plugin "$folder/roomplate.so" | grep -qx 'unique id: Quaz (0x5175617A)' || return 1
+  [ -f "$folder/roomplate.lv2/manifest.ttl" ] && [ -f "$folder/roomplate.lv2/roomplate_lv2.so" ] &&
+    [ -f "$folder/roomplate.lv2/roomplate_lv2_ui.so" ]
 }
 
 unpack_and_info_windows() {  # unpack_and_info_windows ARCHIVE DLL
@@ -21,7 +23,7 @@ unpack_and_info_windows() {  # unpack_and_info_windows ARCHIVE DLL
   (cd "$folder" && "$WINE_RUN" roomplate.exe info --plugin "$2") | tr -d '\r' | grep -qx 'unique id: Quaz (0x5175617A)'
 }
 
-check "the Linux archive's plug-in loads" unpack_and_info_linux
+check "the Linux archive's plug-in loads and it holds the LV2 bundle" unpack_and_info_linux
 if [ "$WINDOWS_BIN" = "$MINGW32_BIN" ]; then
   check "the win32 archive's roomplate.dll loads under Wine" unpack_and_info_windows win32 roomplate.dll
   check "the win64 archive holds roomplate-x64.dll" \
@@ -34,7 +36,9 @@ fi
 
 install_layout() {
   DESTDIR=$scratch/stage cmake --install "$top/build/linux" --prefix /usr >/dev/null || return 1
-  [ -f "$scratch/stage/usr/lib/lxvst/roomplate.so" ] && [ -x "$scratch/stage/usr/bin/roomplate" ]
+  [ -f "$scratch/stage/usr/lib/lxvst/roomplate.so" ] && [ -x "$scratch/stage/usr/bin/roomplate" ] &&
+    [ -f "$scratch/stage/usr/lib/lv2/roomplate.lv2/manifest.ttl" ] &&
+    [ -f "$scratch/stage/usr/lib/lv2/roomplate.lv2/roomplate_lv2.so" ]
 }
-check "make install lays out lib/lxvst/roomplate.so and bin/roomplate" install_layout
+check "make install lays out lib/lxvst/roomplate.so, lib/lv2/roomplate.lv2/ and bin/roomplate" install_layout
 finish

@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "lv2/port_layout.h"
-#include "platform/native_backends.h"
-#include "platform/x11_backend.h"
+#include "platform/display/native_backends.h"
+#include "platform/display/x11_backend.h"
 #include "reverb/parameter_table.h"
 
 Lv2ReverbUi::Lv2ReverbUi(const HostCalls& host) : host(host), editor(*this, nullptr) {

@@ -73,11 +73,13 @@ PREFIX ?= /usr/local
 install: linux
 	DESTDIR=$(DESTDIR) cmake --install build/linux --prefix $(PREFIX)
 
-# The folder Linux hosts scan for VST 2 plug-ins of one user.
+# The folders Linux hosts scan for one user's VST 2 and VST 3 plug-ins.
 install-user: linux
-	@mkdir -p $(HOME)/.lxvst
+	@mkdir -p $(HOME)/.lxvst $(HOME)/.vst3
 	cp $(LINUX_BIN)/roomplate.so $(HOME)/.lxvst/roomplate.so
-	@echo "installed $(HOME)/.lxvst/roomplate.so"
+	rm -rf $(HOME)/.vst3/Roomplate.vst3
+	cp -r $(LINUX_BIN)/Roomplate.vst3 $(HOME)/.vst3/
+	@echo "installed $(HOME)/.lxvst/roomplate.so and $(HOME)/.vst3/Roomplate.vst3"
 
 dist: linux mingw32 mingw64
 	tools/dist

@@ -35,8 +35,11 @@ GetFactory loadFactory(const char* path) {
     HMODULE module = LoadLibraryA(path);
     if (module == nullptr) return nullptr;
     using ModuleCall = bool(SMTG_STDMETHODCALLTYPE*)();
-    if (auto init = reinterpret_cast<ModuleCall>(GetProcAddress(module, "InitDll"))) init();
-    return reinterpret_cast<GetFactory>(GetProcAddress(module, "GetPluginFactory"));
+    // Through void(*)(), the type any function pointer converts to without a warning.
+    using AnyFunction = void (*)();
+    if (auto init = reinterpret_cast<ModuleCall>(reinterpret_cast<AnyFunction>(GetProcAddress(module, "InitDll"))))
+        init();
+    return reinterpret_cast<GetFactory>(reinterpret_cast<AnyFunction>(GetProcAddress(module, "GetPluginFactory")));
 #else
     void* module = dlopen(path, RTLD_NOW | RTLD_LOCAL);
     if (module == nullptr) return nullptr;

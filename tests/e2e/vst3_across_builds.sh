@@ -7,17 +7,22 @@ contents=Roomplate.vst3/Contents
 
 winepath_of() { echo "Z:${1//\//\\}"; }
 
-render_across() {  # render_across PROGRAM BLOCK: native and both Windows renders, compared byte for byte
-  local program=$1 block=$2
+# Debian's 64-bit loader runs 64-bit programs directly; elsewhere wine picks it.
+wine64_loader=wine
+[ -x /usr/lib/wine/wine64 ] && wine64_loader=/usr/lib/wine/wine64
+
+render_across() {  # render_across ARCHITECTURE PROGRAM BLOCK: the Linux and one Windows render, byte for byte
+  local architecture=$1 program=$2 block=$3 folder=$MINGW64_BIN loader=$wine64_loader
+  [ "$architecture" = x86-win ] && folder=$MINGW32_BIN loader=wine
   "$LINUX_BIN/vst3_render" "$LINUX_BIN/$contents/x86_64-linux/Roomplate.so" "$scratch/linux.raw" "$program" "$block" ||
     return 1
-  (cd "$MINGW64_BIN" && "$WINE_RUN" vst3_render.exe "$contents/x86_64-win/Roomplate.vst3" \
-    "$(winepath_of "$scratch/win64.raw")" "$program" "$block") || return 1
-  (cd "$MINGW32_BIN" && "$WINE_RUN" vst3_render.exe "$contents/x86-win/Roomplate.vst3" \
-    "$(winepath_of "$scratch/win32.raw")" "$program" "$block") || return 1
-  cmp "$scratch/linux.raw" "$scratch/win64.raw" && cmp "$scratch/linux.raw" "$scratch/win32.raw"
+  (cd "$folder" && WINE_LOADER=$loader "$WINE_RUN" vst3_render.exe "$contents/$architecture/Roomplate.vst3" \
+    "$(winepath_of "$scratch/windows.raw")" "$program" "$block") || return 1
+  cmp "$scratch/linux.raw" "$scratch/windows.raw"
 }
 
-check "Init, blocks of 512: Linux, x86_64-win and x86-win modules give the same samples" render_across 0 512
-check "Dattorro, blocks of 333: the same samples across builds" render_across 1 333
+for architecture in x86_64-win x86-win; do
+  check "$architecture, Init, blocks of 512: the Linux module's samples under Wine" render_across "$architecture" 0 512
+  check "$architecture, Dattorro, blocks of 333: the same samples" render_across "$architecture" 1 333
+done
 finish

@@ -9,7 +9,9 @@
 
 #if defined(_WIN32)
 #include <windows.h>
-#define ROOMPLATE_EXPORT extern "C" __declspec(dllexport)
+// The module-definition file exports the undecorated names (32-bit stdcall
+// would otherwise add "@0").
+#define ROOMPLATE_EXPORT extern "C"
 #else
 #define ROOMPLATE_EXPORT extern "C" __attribute__((visibility("default")))
 #endif

@@ -34,11 +34,31 @@ else
     bash -c "unzip -l '$top/dist/roomplate-$version-win32.zip' | grep -q 'roomplate-$version-win32/roomplate.dll'"
 fi
 
+archive_has_vst3() {  # archive_has_vst3 ARCHIVE ARCHITECTURE...: the bundle with a module for each
+  local listing
+  case $1 in
+    *.zip) listing=$(unzip -l "$top/dist/$1") ;;
+    *) listing=$(tar -tzf "$top/dist/$1") ;;
+  esac
+  grep -q 'Roomplate.vst3/Contents/Resources/moduleinfo.json' <<<"$listing" || return 1
+  shift
+  for architecture in "$@"; do
+    grep -qE "Roomplate.vst3/Contents/$architecture/Roomplate.(vst3|so)\$" <<<"$listing" || return 1
+  done
+}
+check "both Windows archives carry Roomplate.vst3 with x86-win and x86_64-win" \
+  bash -c "$(declare -f archive_has_vst3); top='$top'; archive_has_vst3 roomplate-$version-win32.zip x86-win x86_64-win &&
+    archive_has_vst3 roomplate-$version-win64.zip x86-win x86_64-win"
+check "the Linux archive carries Roomplate.vst3 with x86_64-linux" \
+  bash -c "$(declare -f archive_has_vst3); top='$top'; archive_has_vst3 roomplate-$version-linux-x86_64.tar.gz x86_64-linux"
+
 install_layout() {
   DESTDIR=$scratch/stage cmake --install "$top/build/linux" --prefix /usr >/dev/null || return 1
   [ -f "$scratch/stage/usr/lib/lxvst/roomplate.so" ] && [ -x "$scratch/stage/usr/bin/roomplate" ] &&
     [ -f "$scratch/stage/usr/lib/lv2/roomplate.lv2/manifest.ttl" ] &&
-    [ -f "$scratch/stage/usr/lib/lv2/roomplate.lv2/roomplate_lv2.so" ]
+    [ -f "$scratch/stage/usr/lib/lv2/roomplate.lv2/roomplate_lv2.so" ] &&
+    [ -x "$scratch/stage/usr/lib/vst3/Roomplate.vst3/Contents/x86_64-linux/Roomplate.so" ] &&
+    [ -f "$scratch/stage/usr/lib/vst3/Roomplate.vst3/Contents/Resources/moduleinfo.json" ]
 }
-check "make install lays out lib/lxvst/roomplate.so, lib/lv2/roomplate.lv2/ and bin/roomplate" install_layout
+check "make install lays out lib/lxvst/roomplate.so, lib/lv2/roomplate.lv2/, lib/vst3/Roomplate.vst3 and bin/roomplate" install_layout
 finish

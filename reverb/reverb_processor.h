@@ -2,10 +2,11 @@
 // rate, the programs, the saved state, and a bypass that glides instead of
 // clicking. A binding translates its host's calls into these and nothing else.
 //
-// Threads: the constructor, activate, selectProgram, saveState and
-// loadState on the host's main thread, while the audio thread is not in
-// process; setParameter, parameter, setBypass, reset and tailSamples from
-// any thread; process on the audio thread only. Nothing on the audio thread
+// Threads: the constructor, activate, saveState and loadState on the host's
+// main thread, while the audio thread is not in process; setParameter,
+// parameter, selectProgram, setBypass, reset and tailSamples from any thread
+// (they store relaxed atomics only; VST 3 hosts change programs inside
+// process); process on the audio thread only. Nothing on the audio thread
 // allocates, locks or waits.
 #pragma once
 
@@ -34,7 +35,7 @@ public:
     // Stored in the current program and the engine; indices outside 0 … 57 are ignored.
     void setParameter(std::int32_t index, float value);
     float parameter(std::int32_t index) const { return engine->parameter(index); }
-    // Main thread. Program 0 or 1 becomes current and its values live; false for other numbers.
+    // Any thread. Program 0 or 1 becomes current and its values live; false for other numbers.
     bool selectProgram(std::int32_t program);
     std::int32_t currentProgram() const { return programs.current(); }
     const ProgramBank& programBank() const { return programs; }

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Runs the editor cycle test under valgrind for a few and for many cycles:
-# what is lost must not grow with the cycles. (What a short run loses too are
-# the process-wide tables of the plug-in's window layer, made once and kept,
-# which count as lost once the host unloads the library; how far they grew
-# depends a little on how many paints the server's timing asked for, so a
-# growth below 20 bytes per cycle is that, not a leak: an editor left behind
-# is kilobytes.)
+# Runs an editor cycle test (the VST 2 editor's or the LV2 UI's) under
+# valgrind for a few and for many cycles: what is lost must not grow with the
+# cycles. (What a short run loses too are the process-wide tables of the
+# plug-in's window layer, made once and kept, which count as lost once the
+# host unloads the library; how far they grew depends a little on how many
+# paints the server's timing asked for, so a growth below 20 bytes per cycle
+# is that, not a leak: an editor left behind is kilobytes.)
 # Usage (on an X server): leak_check.sh CYCLE_TEST
 set -u
 if ! command -v valgrind >/dev/null 2>&1; then

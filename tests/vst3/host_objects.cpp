@@ -24,7 +24,7 @@ Steinberg_tresult MemoryStream::queryInterface(const char*, void** object) {
 Steinberg_tresult MemoryStream::read(void* buffer, Steinberg_int32 count, Steinberg_int32* done) {
     const std::size_t wanted = std::min<std::size_t>(static_cast<std::size_t>(std::max(count, 0)), maxRead);
     const std::size_t taken = std::min(wanted, data.size() - position);
-    std::memcpy(buffer, data.data() + position, taken);
+    if (taken > 0) std::memcpy(buffer, data.data() + position, taken);  // an empty stream's data may be null
     position += taken;
     if (done != nullptr) *done = static_cast<Steinberg_int32>(taken);
     return Steinberg_kResultOk;

@@ -76,11 +76,12 @@ PREFIX ?= /usr/local
 install: linux
 	DESTDIR=$(DESTDIR) cmake --install build/linux --prefix $(PREFIX)
 
-# The folder Linux hosts scan for VST 2 plug-ins of one user.
+# The folders Linux hosts scan for one user's VST 2 and CLAP plug-ins.
 install-user: linux
-	@mkdir -p $(HOME)/.lxvst
+	@mkdir -p $(HOME)/.lxvst $(HOME)/.clap
 	cp $(LINUX_BIN)/roomplate.so $(HOME)/.lxvst/roomplate.so
-	@echo "installed $(HOME)/.lxvst/roomplate.so"
+	cp $(LINUX_BIN)/roomplate.clap $(HOME)/.clap/roomplate.clap
+	@echo "installed $(HOME)/.lxvst/roomplate.so and $(HOME)/.clap/roomplate.clap"
 
 dist: linux mingw32 mingw64
 	tools/dist

@@ -11,7 +11,8 @@ unpack_and_info_linux() {
   tar -C "$scratch/unpacked" -xzf "$top/dist/roomplate-$version-linux-x86_64.tar.gz" || return 1
   local folder=$scratch/unpacked/roomplate-$version-linux-x86_64
   [ -f "$folder/README.md" ] && [ -f "$folder/LICENSE" ] || return 1
-  "$folder/roomplate" info --plugin "$folder/roomplate.so" | grep -qx 'unique id: Quaz (0x5175617A)'
+  "$folder/roomplate" info --plugin "$folder/roomplate.so" | grep -qx 'unique id: Quaz (0x5175617A)' &&
+    "$folder/roomplate" info --plugin "$folder/roomplate.clap" | grep -qx 'program 1: Dattorro'
 }
 
 unpack_and_info_windows() {  # unpack_and_info_windows ARCHIVE DLL
@@ -34,7 +35,10 @@ fi
 
 install_layout() {
   DESTDIR=$scratch/stage cmake --install "$top/build/linux" --prefix /usr >/dev/null || return 1
-  [ -f "$scratch/stage/usr/lib/lxvst/roomplate.so" ] && [ -x "$scratch/stage/usr/bin/roomplate" ]
+  [ -f "$scratch/stage/usr/lib/lxvst/roomplate.so" ] && [ -f "$scratch/stage/usr/lib/clap/roomplate.clap" ] &&
+    [ -x "$scratch/stage/usr/bin/roomplate" ]
 }
-check "make install lays out lib/lxvst/roomplate.so and bin/roomplate" install_layout
+check "make install lays out lib/lxvst/roomplate.so, lib/clap/roomplate.clap and bin/roomplate" install_layout
+check "the win64 archive holds roomplate.clap" \
+  bash -c "unzip -l '$top/dist/roomplate-$version-win64.zip' | grep -q 'roomplate-$version-win64/roomplate.clap'"
 finish

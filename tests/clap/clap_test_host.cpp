@@ -218,7 +218,7 @@ bool TestInstance::loadState(const std::vector<std::uint8_t>& bytes, std::size_t
                               auto* from = static_cast<ReadStream*>(self->ctx);
                               const std::size_t count = std::min({static_cast<std::size_t>(size), from->maxChunk,
                                                                   from->bytes->size() - from->position});
-                              std::memcpy(data, from->bytes->data() + from->position, count);
+                              if (count > 0) std::memcpy(data, from->bytes->data() + from->position, count);
                               from->position += count;
                               return static_cast<std::int64_t>(count);
                           }};

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # roomplate.clap through our CLI: at 44.1 kHz the same samples as roomplate.so
-# for both programs and stray settings, its record and programs listed, and
-# the two formats timed side by side in one bench run.
+# for both programs and stray settings, the win64 build under Wine the same
+# samples again, its record and programs listed, and the two formats timed
+# side by side in one bench run.
 source "$(dirname "$0")/lib.sh"
 CLAP=$LINUX_BIN/roomplate.clap
 
@@ -29,6 +30,14 @@ check "Dattorro: the same samples in both formats" render_both --program Dattorr
 check "settings and blocks of 64: the same samples" render_both --program 0 --block 64 --set 36=0.3 --set 43=0.7 --set 53=0
 "$LINUX_BIN/roomplate" render --tail 0 --dry-out "$scratch/dry.wav" -o "$scratch/first.wav" >/dev/null
 check "a file in and 24-bit PCM out: the same samples" render_both "$scratch/dry.wav" --format pcm24
+wine_render() {  # wine_render PROGRAM: the win64 roomplate.clap under Wine against the native one
+  "$LINUX_BIN/roomplate" render --program "$1" --tail 1 --plugin "$CLAP" -o "$scratch/native.wav" || return 1
+  (cd "$MINGW64_BIN" && "$WINE_RUN" roomplate.exe render --plugin roomplate.clap --program "$1" --tail 1 \
+    -o "$(winepath_of "$scratch/wine.wav")") || return 1
+  "$LINUX_BIN/wav_compare" "$scratch/native.wav" "$scratch/wine.wav"
+}
+check "Init: the win64 roomplate.clap under Wine renders the native samples" wine_render Init
+check "Dattorro: the same across builds" wine_render Dattorro
 check "info lists the programs and the parameters of roomplate.clap" info_lists_programs
 check "bench times roomplate.so and roomplate.clap in one run" bench_side_by_side
 finish

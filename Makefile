@@ -76,14 +76,15 @@ PREFIX ?= /usr/local
 install: linux
 	DESTDIR=$(DESTDIR) cmake --install build/linux --prefix $(PREFIX)
 
-# The folders Linux hosts scan for one user's VST 2, LV2 and VST 3 plug-ins.
+# The folders Linux hosts scan for one user's VST 2, LV2, VST 3 and CLAP plug-ins.
 install-user: linux
-	@mkdir -p $(HOME)/.lxvst $(HOME)/.lv2 $(HOME)/.vst3
+	@mkdir -p $(HOME)/.lxvst $(HOME)/.lv2 $(HOME)/.vst3 $(HOME)/.clap
 	cp $(LINUX_BIN)/roomplate.so $(HOME)/.lxvst/roomplate.so
 	rm -rf $(HOME)/.lv2/roomplate.lv2 $(HOME)/.vst3/Roomplate.vst3
 	cp -r $(LINUX_BIN)/roomplate.lv2 $(HOME)/.lv2/roomplate.lv2
 	cp -r $(LINUX_BIN)/Roomplate.vst3 $(HOME)/.vst3/
-	@echo "installed $(HOME)/.lxvst/roomplate.so, $(HOME)/.lv2/roomplate.lv2 and $(HOME)/.vst3/Roomplate.vst3"
+	cp $(LINUX_BIN)/roomplate.clap $(HOME)/.clap/roomplate.clap
+	@echo "installed $(HOME)/.lxvst/roomplate.so, $(HOME)/.lv2/roomplate.lv2, $(HOME)/.vst3/Roomplate.vst3 and $(HOME)/.clap/roomplate.clap"
 
 dist: linux mingw32 mingw64
 	tools/dist

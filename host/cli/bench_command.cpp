@@ -124,8 +124,9 @@ void addBenchCommand(CLI::App& app) {
     auto* command = app.add_subcommand("bench", "Time plug-ins processing white noise and compare them");
     auto options = std::make_shared<BenchOptions>();
     command
-        ->add_option("--plugin", options->plugins,
-                     "VST 2 plug-in file; repeat to compare, the first is the reference (default: Roomplate)")
+        ->add_option(
+            "--plugin", options->plugins,
+            "VST 2 or CLAP (.clap) plug-in file; repeat to compare, the first is the reference (default: Roomplate)")
         ->allow_extra_args(false);
     command->add_option("--seconds", options->seconds, "Seconds of audio each plug-in processes per round")
         ->capture_default_str();

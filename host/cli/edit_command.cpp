@@ -133,7 +133,7 @@ void addEditCommand(CLI::App& app) {
     auto options = std::make_shared<EditOptions>();
     addProgramAndSetOptions(*command, options->program, options->settings);
     command->add_option("--plugin", options->plugin,
-                        "VST 2 plug-in file (default: the Roomplate plug-in beside this program)");
+                        "VST 2 or CLAP (.clap) plug-in file (default: the Roomplate plug-in beside this program)");
     command->footer(
         "Prints \"param INDEX = VALUE\" for every change the editor sends; closing the window ends it.\n\n"
         "Examples:\n  roomplate edit\n  roomplate edit --program Dattorro\n"

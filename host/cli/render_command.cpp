@@ -189,7 +189,7 @@ void addRenderCommand(CLI::App& app) {
         ->check(CLI::IsMember(formatOptions, CLI::ignore_case))
         ->capture_default_str();
     command->add_option("--plugin", options->plugin,
-                        "VST 2 plug-in file (default: the Roomplate plug-in beside this program)");
+                        "VST 2 or CLAP (.clap) plug-in file (default: the Roomplate plug-in beside this program)");
     command->footer(
         "Examples:\n"
         "  roomplate render --dry-out demo-dry.wav -o demo-wet.wav\n"

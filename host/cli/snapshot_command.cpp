@@ -57,7 +57,7 @@ void addSnapshotCommand(CLI::App& app) {
     addProgramAndSetOptions(*command, options->program, options->settings);
     command->add_flag("--about", options->about, "Click Roomplate's About button first: the credits picture");
     command->add_option("--plugin", options->plugin,
-                        "VST 2 plug-in file (default: the Roomplate plug-in beside this program)");
+                        "VST 2 or CLAP (.clap) plug-in file (default: the Roomplate plug-in beside this program)");
     command->footer(
         "Examples:\n"
         "  roomplate snapshot -o editor.png\n"

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "host/loader/ignore_case.h"
+
 namespace {
 
 using EntryPoint = AEffect*(VSTCALLBACK*)(HostCallback);
@@ -26,11 +28,24 @@ void unregisterHost(HostedPlugin* host) {
         registry.end());
 }
 
+// The loader is chosen by the file's extension, as hosts choose it.
+bool isClapFile(const std::string& path) {
+    return path.size() > 5 && equalIgnoringCase(std::string_view(path).substr(path.size() - 5), ".clap");
+}
+
 }  // namespace
 
 std::unique_ptr<HostedPlugin> HostedPlugin::load(const std::string& path, std::string& error) {
     std::unique_ptr<HostedPlugin> host(new HostedPlugin);
     if (!host->library.open(path, error)) return nullptr;
+    if (isClapFile(path)) {
+        host->clapEffect = ClapEffect::load(host->library, path, hostCallback, error);
+        if (!host->clapEffect) return nullptr;
+        host->record = host->clapEffect->effect();
+        std::lock_guard<std::mutex> lock(registryMutex);
+        registry.emplace_back(host->record, host.get());
+        return host;
+    }
     void* symbol = host->library.findSymbol("VSTPluginMain");
     if (symbol == nullptr) symbol = host->library.findSymbol("main");
     if (symbol == nullptr) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "frame/aeffect.h"
+#include "host/loader/clap_effect.h"
 #include "host/loader/plugin_library.h"
 
 struct AutomationEvent {
@@ -23,7 +24,9 @@ class HostedPlugin {
 public:
     static constexpr VstIntPtr kHostVersion = 2400;
 
-    // Loads the file and creates one instance through VSTPluginMain or main.
+    // Loads the file and creates one instance: a VST 2 plug-in through
+    // VSTPluginMain or main, a ".clap" file through clap_entry (behind the
+    // same record, see ClapEffect).
     // Answers null with a one-line reason in error when the file is not a
     // usable plug-in; nothing stays loaded then.
     static std::unique_ptr<HostedPlugin> load(const std::string& path, std::string& error);
@@ -51,6 +54,7 @@ private:
     VstIntPtr answer(std::int32_t opcode, std::int32_t index, float opt);
 
     PluginLibrary library;
+    std::unique_ptr<ClapEffect> clapEffect;  // a CLAP plug-in's instance; unloaded before the library
     AEffect* record = nullptr;
     mutable std::mutex recordedMutex;
     std::vector<AutomationEvent> automation;

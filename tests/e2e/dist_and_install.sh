@@ -12,6 +12,7 @@ unpack_and_info_linux() {
   local folder=$scratch/unpacked/roomplate-$version-linux-x86_64
   [ -f "$folder/README.md" ] && [ -f "$folder/LICENSE" ] || return 1
   "$folder/roomplate" info --plugin "$folder/roomplate.so" | grep -qx 'unique id: Quaz (0x5175617A)' || return 1
+  "$folder/roomplate" info --plugin "$folder/roomplate.clap" | grep -qx 'program 1: Dattorro' || return 1
   [ -f "$folder/roomplate.lv2/manifest.ttl" ] && [ -f "$folder/roomplate.lv2/roomplate_lv2.so" ] &&
     [ -f "$folder/roomplate.lv2/roomplate_lv2_ui.so" ]
 }
@@ -58,7 +59,10 @@ install_layout() {
     [ -f "$scratch/stage/usr/lib/lv2/roomplate.lv2/manifest.ttl" ] &&
     [ -f "$scratch/stage/usr/lib/lv2/roomplate.lv2/roomplate_lv2.so" ] &&
     [ -x "$scratch/stage/usr/lib/vst3/Roomplate.vst3/Contents/x86_64-linux/Roomplate.so" ] &&
-    [ -f "$scratch/stage/usr/lib/vst3/Roomplate.vst3/Contents/Resources/moduleinfo.json" ]
+    [ -f "$scratch/stage/usr/lib/vst3/Roomplate.vst3/Contents/Resources/moduleinfo.json" ] &&
+    [ -f "$scratch/stage/usr/lib/clap/roomplate.clap" ]
 }
-check "make install lays out lib/lxvst/roomplate.so, lib/lv2/roomplate.lv2/, lib/vst3/Roomplate.vst3 and bin/roomplate" install_layout
+check "make install lays out lib/lxvst, lib/lv2/roomplate.lv2, lib/vst3/Roomplate.vst3, lib/clap and bin/roomplate" install_layout
+check "the win64 archive holds roomplate.clap" \
+  bash -c "unzip -l '$top/dist/roomplate-$version-win64.zip' | grep -q 'roomplate-$version-win64/roomplate.clap'"
 finish

@@ -13,6 +13,9 @@ else
   WINDOWS_BIN=$MINGW64_BIN WINDOWS_PLUGIN=roomplate-x64.dll
   echo "note: this machine runs no 32-bit programs; the 64-bit Windows build stands in under Wine"
 fi
+# A Linux path as Wine's programs name it.
+winepath_of() { echo "Z:${1//\//\\}"; }
+
 passed=0
 failed=0
 scratch=$(mktemp -d)

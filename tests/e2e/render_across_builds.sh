@@ -12,8 +12,6 @@ render_pair() {  # render_pair PROGRAM EXTRA...: native and Wine renders of the 
   "$LINUX_BIN/wav_compare" "$scratch/native-$program.wav" "$scratch/wine-$program.wav"
 }
 
-winepath_of() { echo "Z:${1//\//\\}"; }
-
 check "Init: roomplate.so and roomplate.dll under Wine render the same samples" render_pair Init
 check "Dattorro: the same samples across builds" render_pair Dattorro
 check "stereo taps and odd blocks: the same samples across builds" render_pair 0 --block 333 --set 36=0.3 --set 43=0.7

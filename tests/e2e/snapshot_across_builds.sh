@@ -4,8 +4,6 @@
 # everywhere outside the value displays, whose text each renders in its own font.
 source "$(dirname "$0")/lib.sh"
 
-winepath_of() { echo "Z:${1//\//\\}"; }
-
 snapshot_pair() {  # snapshot_pair NAME OPTIONS...: native and Wine snapshots, then compare
   local name=$1; shift
   "$LINUX_BIN/roomplate" snapshot "$@" -o "$scratch/native-$name.png" || return 1

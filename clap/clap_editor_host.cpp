@@ -1,0 +1,71 @@
+#include "clap/clap_editor_host.h"
+
+#include <cstring>
+#include <new>
+
+#include "editor/reverb_editor.h"
+
+ClapEditorHost::ClapEditorHost(const clap_host_t* host, EditorConnection& connection) : host(host) {
+    editor.reset(new (std::nothrow) ReverbEditor(connection, nullptr));
+    if (host != nullptr && host->get_extension != nullptr)
+        timers = static_cast<const clap_host_timer_support_t*>(host->get_extension(host, CLAP_EXT_TIMER_SUPPORT));
+}
+
+ClapEditorHost::~ClapEditorHost() { destroy(); }
+
+const char* ClapEditorHost::nativeApi() {
+#if defined(_WIN32)
+    return CLAP_WINDOW_API_WIN32;
+#else
+    return CLAP_WINDOW_API_X11;
+#endif
+}
+
+bool ClapEditorHost::isApiSupported(const char* api, bool isFloating) {
+    return !isFloating && api != nullptr && std::strcmp(api, nativeApi()) == 0;
+}
+
+bool ClapEditorHost::create(const char* api, bool isFloating) {
+    if (created || editor == nullptr || !isApiSupported(api, isFloating)) return false;
+    if (timers == nullptr || timers->register_timer == nullptr) return false;
+    if (!timers->register_timer(host, kIdlePeriodMs, &idleTimer)) return false;
+    created = true;
+    return true;
+}
+
+void ClapEditorHost::destroy() {
+    if (opened) editor->close();
+    opened = false;
+    if (created && idleTimer != CLAP_INVALID_ID && timers->unregister_timer != nullptr)
+        timers->unregister_timer(host, idleTimer);
+    idleTimer = CLAP_INVALID_ID;
+    created = false;
+}
+
+bool ClapEditorHost::size(std::uint32_t& width, std::uint32_t& height) const {
+    if (editor == nullptr) return false;
+    ERect* rect = nullptr;
+    if (editor->getRect(&rect) == 0 || rect == nullptr) return false;
+    width = static_cast<std::uint32_t>(rect->right - rect->left);
+    height = static_cast<std::uint32_t>(rect->bottom - rect->top);
+    return true;
+}
+
+bool ClapEditorHost::setParent(const clap_window_t* window) {
+    if (!created || window == nullptr || !isApiSupported(window->api, false)) return false;
+#if defined(_WIN32)
+    void* parent = window->win32;
+#else
+    void* parent = reinterpret_cast<void*>(static_cast<std::uintptr_t>(window->x11));
+#endif
+    opened = editor->open(parent) != 0;
+    return opened;
+}
+
+void ClapEditorHost::onTimer(clap_id timerId) {
+    if (opened && timerId == idleTimer) editor->idle();
+}
+
+void ClapEditorHost::parameterChanged(std::int32_t index, float value) {
+    if (editor != nullptr) editor->setParameter(index, value);
+}

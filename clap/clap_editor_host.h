@@ -1,0 +1,52 @@
+// The reverb's editor inside a CLAP host's window: the gui extension's
+// calls, with the idle tick from the host's timer-support. The editor is
+// made with the instance and lives as long as it, so that parameter changes
+// from any thread always find it; create and destroy only open and close
+// its window.
+//
+// Threads: every call on the main thread, except parameterChanged, which
+// may come from any thread (the editor only stores and asks for an update).
+#pragma once
+
+#include <clap/clap.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "editor/editor_connection.h"
+
+class ReverbEditor;
+
+class ClapEditorHost {
+public:
+    static constexpr std::uint32_t kIdlePeriodMs = 33;
+
+    ClapEditorHost(const clap_host_t* host, EditorConnection& connection);
+    ~ClapEditorHost();
+    ClapEditorHost(const ClapEditorHost&) = delete;
+    ClapEditorHost& operator=(const ClapEditorHost&) = delete;
+
+    // X11 on Linux, win32 on Windows, embedded only.
+    static bool isApiSupported(const char* api, bool isFloating);
+    static const char* nativeApi();
+
+    // False without the host's timer-support (nothing would idle the editor) or an editor.
+    bool create(const char* api, bool isFloating);
+    void destroy();
+    // The editor's fixed size in pixels.
+    bool size(std::uint32_t& width, std::uint32_t& height) const;
+    bool setParent(const clap_window_t* window);
+    void onTimer(clap_id timerId);
+    bool isCreated() const { return created; }
+
+    // Any thread: the value was stored; the open editor shows it at its next idle.
+    void parameterChanged(std::int32_t index, float value);
+
+private:
+    const clap_host_t* host;
+    const clap_host_timer_support_t* timers = nullptr;
+    std::unique_ptr<ReverbEditor> editor;  // null when it could not be made
+    bool created = false;
+    bool opened = false;
+    clap_id idleTimer = CLAP_INVALID_ID;
+};

@@ -4,11 +4,15 @@
 #include <new>
 
 #include "editor/reverb_editor.h"
+#include "platform/display/display_backend.h"
 
 ClapEditorHost::ClapEditorHost(const clap_host_t* host, EditorConnection& connection) : host(host) {
     editor.reset(new (std::nothrow) ReverbEditor(connection, nullptr));
-    if (host != nullptr && host->get_extension != nullptr)
+    if (host != nullptr && host->get_extension != nullptr) {
         timers = static_cast<const clap_host_timer_support_t*>(host->get_extension(host, CLAP_EXT_TIMER_SUPPORT));
+        descriptors =
+            static_cast<const clap_host_posix_fd_support_t*>(host->get_extension(host, CLAP_EXT_POSIX_FD_SUPPORT));
+    }
 }
 
 ClapEditorHost::~ClapEditorHost() { destroy(); }
@@ -34,6 +38,7 @@ bool ClapEditorHost::create(const char* api, bool isFloating) {
 }
 
 void ClapEditorHost::destroy() {
+    unwatchDisplay();  // before the close that may end the connection
     if (opened) editor->close();
     opened = false;
     if (created && idleTimer != CLAP_INVALID_ID && timers->unregister_timer != nullptr)
@@ -59,7 +64,25 @@ bool ClapEditorHost::setParent(const clap_window_t* window) {
     void* parent = reinterpret_cast<void*>(static_cast<std::uintptr_t>(window->x11));
 #endif
     opened = editor->open(parent) != 0;
+    if (opened) watchDisplay();
     return opened;
+}
+
+void ClapEditorHost::watchDisplay() {
+#if !defined(_WIN32)
+    const int fd = win32subset::displayEventDescriptor();
+    if (fd < 0 || descriptors == nullptr || descriptors->register_fd == nullptr) return;
+    if (descriptors->register_fd(host, fd, CLAP_POSIX_FD_READ | CLAP_POSIX_FD_ERROR)) watchedFd = fd;
+#endif
+}
+
+void ClapEditorHost::unwatchDisplay() {
+    if (watchedFd >= 0 && descriptors->unregister_fd != nullptr) descriptors->unregister_fd(host, watchedFd);
+    watchedFd = -1;
+}
+
+void ClapEditorHost::onFd(int fd, clap_posix_fd_flags_t) {
+    if (opened && fd == watchedFd) editor->idle();
 }
 
 void ClapEditorHost::onTimer(clap_id timerId) {

@@ -1,5 +1,7 @@
 // The reverb's editor inside a CLAP host's window: the gui extension's
-// calls, with the idle tick from the host's timer-support. The editor is
+// calls, with the idle tick from the host's timer-support. On Linux, where
+// the host offers posix-fd-support, our X11 connection is watched too, so
+// that input and exposure are handled when they arrive, not at the next tick. The editor is
 // made with the instance and lives as long as it, so that parameter changes
 // from any thread always find it; create and destroy only open and close
 // its window.
@@ -37,6 +39,8 @@ public:
     bool size(std::uint32_t& width, std::uint32_t& height) const;
     bool setParent(const clap_window_t* window);
     void onTimer(clap_id timerId);
+    // The host saw fd readable (or in error).
+    void onFd(int fd, clap_posix_fd_flags_t flags);
     bool isCreated() const { return created; }
 
     // Any thread: the value was stored; the open editor shows it at its next idle.
@@ -44,7 +48,12 @@ public:
 
 private:
     const clap_host_t* host;
+    void watchDisplay();
+    void unwatchDisplay();
+
     const clap_host_timer_support_t* timers = nullptr;
+    const clap_host_posix_fd_support_t* descriptors = nullptr;
+    int watchedFd = -1;                    // the X11 connection the host watches for us
     std::unique_ptr<ReverbEditor> editor;  // null when it could not be made
     bool created = false;
     bool opened = false;

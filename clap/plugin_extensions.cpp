@@ -152,6 +152,11 @@ const clap_plugin_gui_t kGui = {
 const clap_plugin_timer_support_t kTimerSupport = {
     [](const clap_plugin_t* plugin, clap_id timerId) { editorOf(plugin).onTimer(timerId); }};
 
+#if !defined(_WIN32)
+const clap_plugin_posix_fd_support_t kPosixFdSupport = {
+    [](const clap_plugin_t* plugin, int fd, clap_posix_fd_flags_t flags) { editorOf(plugin).onFd(fd, flags); }};
+#endif
+
 // The factory programs, listed by the preset-discovery factory under their names.
 const clap_plugin_preset_load_t kPresetLoad = {
     [](const clap_plugin_t* plugin, std::uint32_t locationKind, const char* location, const char* loadKey) {
@@ -173,6 +178,9 @@ const Extension kExtensions[] = {
     {CLAP_EXT_RENDER, &kRender},
     {CLAP_EXT_GUI, &kGui},
     {CLAP_EXT_TIMER_SUPPORT, &kTimerSupport},
+#if !defined(_WIN32)
+    {CLAP_EXT_POSIX_FD_SUPPORT, &kPosixFdSupport},
+#endif
     {CLAP_EXT_PRESET_LOAD, &kPresetLoad},
     {CLAP_EXT_PRESET_LOAD_COMPAT, &kPresetLoad},
 };

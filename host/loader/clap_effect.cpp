@@ -5,6 +5,10 @@
 
 #include "host/loader/record_binding.h"
 
+#if !defined(_WIN32)
+#include <poll.h>
+#endif
+
 namespace {
 
 #if defined(_WIN32)
@@ -53,11 +57,13 @@ bool ClapEffect::create(const std::string& path, std::string& error) {
     params = extension<clap_plugin_params_t>(CLAP_EXT_PARAMS);
     gui = extension<clap_plugin_gui_t>(CLAP_EXT_GUI);
     timerSupport = extension<clap_plugin_timer_support_t>(CLAP_EXT_TIMER_SUPPORT);
+    fdSupport = extension<clap_plugin_posix_fd_support_t>(CLAP_EXT_POSIX_FD_SUPPORT);
     presetLoad = extension<clap_plugin_preset_load_t>(CLAP_EXT_PRESET_LOAD);
     if (presetLoad != nullptr) presets = listPluginPresets(*entry, descriptor->id);
     pendingEvents.reserve(kMaxPendingEvents);
     setUpEventLists();
     timers.reserve(kMaxTimers);
+    watchedFds.reserve(kMaxTimers);
 
     bindRecord(record, *this);
     record.numPrograms = static_cast<std::int32_t>(presets.size());
@@ -98,10 +104,33 @@ void ClapEffect::setUpHost() {
                 timers.erase(found);
                 return true;
             }};
+        static const clap_host_posix_fd_support_t fdSupport = {
+            [](const clap_host_t* self, int fd, clap_posix_fd_flags_t flags) {
+                auto& watched = of(self).watchedFds;
+                if (fd < 0 || watched.size() >= kMaxTimers) return false;
+                watched.push_back({fd, flags});
+                return true;
+            },
+            [](const clap_host_t* self, int fd, clap_posix_fd_flags_t flags) {
+                for (WatchedFd& entry : of(self).watchedFds)
+                    if (entry.fd == fd) entry.flags = flags;
+                return true;
+            },
+            [](const clap_host_t* self, int fd) {
+                auto& watched = of(self).watchedFds;
+                const auto end = std::remove_if(watched.begin(), watched.end(),
+                                                [fd](const WatchedFd& entry) { return entry.fd == fd; });
+                const bool found = end != watched.end();
+                watched.erase(end, watched.end());
+                return found;
+            }};
         if (id == nullptr) return nullptr;
         if (std::strcmp(id, CLAP_EXT_THREAD_CHECK) == 0) return &threadCheck;
         if (std::strcmp(id, CLAP_EXT_PARAMS) == 0) return &hostParams;
         if (std::strcmp(id, CLAP_EXT_TIMER_SUPPORT) == 0) return &timerSupport;
+#if !defined(_WIN32)
+        if (std::strcmp(id, CLAP_EXT_POSIX_FD_SUPPORT) == 0) return &fdSupport;
+#endif
         return nullptr;
     };
 }
@@ -315,10 +344,29 @@ void ClapEffect::closeEditor() {
     editorOpen = false;
 }
 
+// Each watched descriptor that is ready, as a host's event loop reports it.
+void ClapEffect::reportReadyFds() {
+#if !defined(_WIN32)
+    if (fdSupport == nullptr) return;
+    for (const WatchedFd& entry : std::vector<WatchedFd>(watchedFds)) {
+        pollfd ready{entry.fd, 0, 0};
+        if ((entry.flags & CLAP_POSIX_FD_READ) != 0) ready.events |= POLLIN;
+        if ((entry.flags & CLAP_POSIX_FD_WRITE) != 0) ready.events |= POLLOUT;
+        if (poll(&ready, 1, 0) <= 0) continue;
+        clap_posix_fd_flags_t flags = 0;
+        if ((ready.revents & POLLIN) != 0) flags |= CLAP_POSIX_FD_READ;
+        if ((ready.revents & POLLOUT) != 0) flags |= CLAP_POSIX_FD_WRITE;
+        if ((ready.revents & (POLLERR | POLLHUP)) != 0) flags |= CLAP_POSIX_FD_ERROR;
+        fdSupport->on_fd(plugin, entry.fd, flags);
+    }
+#endif
+}
+
 // The CLI's idle tick stands in for the timers the plug-in registered; edits
 // it made wait for a flush while nothing processes.
 void ClapEffect::idleEditor() {
     if (timerSupport != nullptr)
         for (clap_id timer : std::vector<clap_id>(timers)) timerSupport->on_timer(plugin, timer);
+    reportReadyFds();
     if (flushRequested && !active) flushWhileStopped();
 }

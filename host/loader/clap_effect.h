@@ -9,7 +9,8 @@
 // preset-discovery factory lists inside the plug-in, loaded through
 // preset-load; effMainsChanged activates and starts processing; the editor
 // opcodes are the gui extension, effEditIdle fires the timers the plug-in
-// registered. Values the plug-in sends back (its editor's edits) reach the
+// registered and reports the descriptors it watches (posix-fd-support) that
+// turned ready. Values the plug-in sends back (its editor's edits) reach the
 // host callback as audioMasterAutomate.
 //
 // Threads: the thread that loads it is the main thread; inside
@@ -66,6 +67,7 @@ private:
     bool openEditor(void* parentWindow);
     void closeEditor();
     void idleEditor();
+    void reportReadyFds();
     void setUpEventLists();
     void flushWhileStopped();
     // An output event: a value the plug-in set itself goes to the host as automation.
@@ -80,6 +82,7 @@ private:
     const clap_plugin_params_t* params = nullptr;
     const clap_plugin_gui_t* gui = nullptr;
     const clap_plugin_timer_support_t* timerSupport = nullptr;
+    const clap_plugin_posix_fd_support_t* fdSupport = nullptr;
     const clap_plugin_preset_load_t* presetLoad = nullptr;
     std::vector<ClapPreset> presets;
     std::int32_t currentProgram = 0;
@@ -94,5 +97,10 @@ private:
     clap_input_events_t inputEvents{};
     clap_output_events_t outputEvents{};
     std::vector<clap_id> timers;
+    struct WatchedFd {
+        int fd;
+        clap_posix_fd_flags_t flags;
+    };
+    std::vector<WatchedFd> watchedFds;  // what posix-fd-support registered: polled at each idle
     ERect editorArea{};
 };

@@ -36,12 +36,18 @@ public:
     // leaves GetCursorPos and GetAsyncKeyState to the testing script.
     virtual bool cursorPosition(POINT* /*position*/) { return false; }
     virtual bool keyState(int /*virtualKey*/, bool* /*down*/) { return false; }
+    // The file descriptor that turns readable when native events wait for
+    // pollEvents (a host may watch it instead of polling); -1 for none.
+    virtual int eventDescriptor() const { return -1; }
 };
 
 // Installs the backend (not owned); null puts back the built-in one, which
 // hosts windows in X11 windows and in other copies of this layer and stays
 // idle until a window is created inside one.
 void setDisplayBackend(DisplayBackend* backend);
+// The installed backend's eventDescriptor(): while an editor shows in an
+// X11 window, our own connection to the X server.
+int displayEventDescriptor();
 // Queues a message as PostMessage would; false for a stale window.
 bool postWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -36,6 +36,12 @@ void NativeBackends::surfaceUpdated(HWND window, const Surface& surface) {
     if (HostingBackend* system = hostOf(window)) system->surfaceUpdated(window, surface);
 }
 
+int NativeBackends::eventDescriptor() const {
+    for (const HostingBackend* system : systems)
+        if (system->eventDescriptor() >= 0) return system->eventDescriptor();
+    return -1;
+}
+
 void NativeBackends::pollEvents() {
     for (HostingBackend* system : systems) system->pollEvents();
 }

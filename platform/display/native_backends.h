@@ -22,6 +22,8 @@ public:
     bool screenOrigin(HWND window, POINT* origin) override;
     bool cursorPosition(POINT* position) override;
     bool keyState(int virtualKey, bool* down) override;
+    // The first system's that has one.
+    int eventDescriptor() const override;
 
 private:
     HostingBackend* hostOf(HWND window) const;

@@ -241,6 +241,8 @@ void X11Backend::handle(const XEvent& event) {
     }
 }
 
+int X11Backend::eventDescriptor() const { return display != nullptr ? xlibFunctions()->connectionNumber(display) : -1; }
+
 void X11Backend::pollEvents() {
     if (display == nullptr) return;
     const XlibFunctions& x = *xlibFunctions();

@@ -38,6 +38,8 @@ public:
     bool screenOrigin(HWND window, POINT* origin) override;
     bool cursorPosition(POINT* position) override;
     bool keyState(int virtualKey, bool* down) override;
+    // The connection's descriptor while it is open.
+    int eventDescriptor() const override;
     bool hosts(HWND window) const override { return find(window) != nullptr; }
     bool hasWindows() const override { return !shown.empty(); }
 

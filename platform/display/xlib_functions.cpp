@@ -20,7 +20,8 @@ bool load(XlibFunctions& x) {
     return take(library, "XOpenDisplay", x.openDisplay) && take(library, "XCloseDisplay", x.closeDisplay) &&
            take(library, "XSetErrorHandler", x.setErrorHandler) && take(library, "XSync", x.sync) &&
            take(library, "XFlush", x.flush) && take(library, "XPending", x.pending) &&
-           take(library, "XNextEvent", x.nextEvent) && take(library, "XGetWindowAttributes", x.getWindowAttributes) &&
+           take(library, "XConnectionNumber", x.connectionNumber) && take(library, "XNextEvent", x.nextEvent) &&
+           take(library, "XGetWindowAttributes", x.getWindowAttributes) &&
            take(library, "XCreateWindow", x.createWindow) && take(library, "XDestroyWindow", x.destroyWindow) &&
            take(library, "XMapWindow", x.mapWindow) && take(library, "XCreateGC", x.createGc) &&
            take(library, "XFreeGC", x.freeGc) && take(library, "XCreateImage", x.createImage) &&

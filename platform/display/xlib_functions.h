@@ -15,6 +15,7 @@ struct XlibFunctions {
     decltype(&::XSync) sync;
     decltype(&::XFlush) flush;
     decltype(&::XPending) pending;
+    decltype(&::XConnectionNumber) connectionNumber;
     decltype(&::XNextEvent) nextEvent;
     decltype(&::XGetWindowAttributes) getWindowAttributes;
     decltype(&::XCreateWindow) createWindow;

@@ -354,6 +354,8 @@ std::vector<HWND> WindowManager::hostedWindows() const {
 
 void setDisplayBackend(DisplayBackend* backend) { WindowManager::instance().setBackend(backend); }
 
+int displayEventDescriptor() { return WindowManager::instance().displayBackend().eventDescriptor(); }
+
 bool postWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return WindowManager::instance().post(window, message, wParam, lParam);
 }

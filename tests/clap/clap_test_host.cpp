@@ -64,7 +64,7 @@ const clap_plugin_entry_t& roomplateEntry() {
     return *entry;
 }
 
-TestHost::TestHost(bool offerTimers) : offerTimers(offerTimers) {
+TestHost::TestHost(bool offerTimers, bool offerFds) : offerTimers(offerTimers), offerFds(offerFds) {
     host.clap_version = CLAP_VERSION;
     host.host_data = this;
     host.name = "roomplate tests";
@@ -89,11 +89,25 @@ TestHost::TestHost(bool offerTimers) : offerTimers(offerTimers) {
                 timers.erase(found);
                 return true;
             }};
+        static const clap_host_posix_fd_support_t fdSupport = {
+            [](const clap_host_t* host, int fd, clap_posix_fd_flags_t) {
+                hostOf(host).fds.push_back(fd);
+                return true;
+            },
+            [](const clap_host_t*, int, clap_posix_fd_flags_t) { return true; },
+            [](const clap_host_t* host, int fd) {
+                auto& fds = hostOf(host).fds;
+                const auto found = std::find(fds.begin(), fds.end(), fd);
+                if (found == fds.end()) return false;
+                fds.erase(found);
+                return true;
+            }};
         static const clap_host_params_t params = {
             [](const clap_host_t* host, clap_param_rescan_flags) { ++hostOf(host).rescans; },
             [](const clap_host_t*, clap_id, clap_param_clear_flags) {},
             [](const clap_host_t* host) { ++hostOf(host).flushRequests; }};
         if (std::strcmp(id, CLAP_EXT_TIMER_SUPPORT) == 0) return hostOf(self).offerTimers ? &timerSupport : nullptr;
+        if (std::strcmp(id, CLAP_EXT_POSIX_FD_SUPPORT) == 0) return hostOf(self).offerFds ? &fdSupport : nullptr;
         if (std::strcmp(id, CLAP_EXT_PARAMS) == 0) return &params;
         return nullptr;
     };

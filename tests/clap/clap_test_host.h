@@ -1,6 +1,6 @@
 // What the CLAP tests host with: the built roomplate.clap opened with dlopen
 // (its clap_entry is all they use), a minimal host that can offer
-// timer-support, and instances with helpers to process stereo buffers with
+// timer-support and posix-fd-support, and instances with helpers to process stereo buffers with
 // parameter events and to move the state through memory streams.
 #pragma once
 
@@ -15,15 +15,17 @@ const clap_plugin_entry_t& roomplateEntry();
 
 class TestHost {
 public:
-    explicit TestHost(bool offerTimers = false);
+    explicit TestHost(bool offerTimers = false, bool offerFds = false);
     const clap_host_t* record() const { return &host; }
     std::vector<clap_id> timers;  // registered and not yet unregistered
+    std::vector<int> fds;         // likewise
     int flushRequests = 0;
     int rescans = 0;
 
 private:
     clap_host_t host{};
     bool offerTimers;
+    bool offerFds;
 };
 
 struct ParamEvent {

@@ -83,9 +83,11 @@ install: linux
 install-user: linux
 	tools/install-user $(LINUX_BIN) build/linux/install_user_manifest.txt
 
-# Removes exactly the files the last make install and make install-user wrote.
+# Removes exactly the files the last make install (give it the same DESTDIR) and
+# make install-user wrote.
 uninstall:
-	tools/uninstall build/linux/install_manifest.txt build/linux/install_user_manifest.txt
+	tools/uninstall "$(DESTDIR)" build/linux/install_manifest.txt
+	tools/uninstall "" build/linux/install_user_manifest.txt
 
 dist: linux mingw32 mingw64
 	tools/dist

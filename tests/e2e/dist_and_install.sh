@@ -52,9 +52,8 @@ check "the Windows texts are CRLF and Install.txt names the VST 3, CLAP and VST 
 linux_formats_load() {
   "$linux/roomplate" info --plugin "$linux/roomplate.so" | grep -qx 'unique id: Quaz (0x5175617A)' || return 1
   "$linux/roomplate" info --plugin "$linux/roomplate.clap" | grep -qx 'program 1: Dattorro' || return 1
-  "$LINUX_BIN/vst3_render" "$linux/Roomplate.vst3/Contents/x86_64-linux/Roomplate.so" "$scratch/linux-vst3.raw" 1 512 ||
-    return 1
-  [ -s "$scratch/linux-vst3.raw" ] || return 1
+  "$linux/roomplate" render --tail 1 --program Dattorro --plugin "$linux/Roomplate.vst3" -o "$scratch/linux-vst3.wav" \
+    >/dev/null || return 1
   mkdir -p "$scratch/lv2" && ln -sfn "$linux/roomplate.lv2" "$scratch/lv2/roomplate.lv2"
   LV2_PATH=$scratch/lv2 lv2info urn:roomplate:reverb | grep -q "$scratch/lv2/roomplate.lv2/roomplate_lv2.so"
 }
@@ -66,10 +65,10 @@ wine_formats_load() {  # the win64 archive's plug-ins under Wine
   grep -qx 'unique id: Quaz (0x5175617A)' <<<"$info" || return 1
   info=$(cd "$win64" && "$WINE_RUN" roomplate.exe info --plugin roomplate.clap | tr -d '\r') || return 1
   grep -qx 'program 1: Dattorro' <<<"$info" || return 1
-  # The bundle's module renders the Linux module's samples, to the bit.
-  (cd "$win64" && "$WINE_RUN" "$MINGW64_BIN/vst3_render.exe" Roomplate.vst3/Contents/x86_64-win/Roomplate.vst3 \
-    "$(winepath_of "$scratch/win64-vst3.raw")" 1 512) || return 1
-  cmp "$scratch/linux-vst3.raw" "$scratch/win64-vst3.raw"
+  # The bundle renders the Linux bundle's samples, to the bit.
+  (cd "$win64" && "$WINE_RUN" roomplate.exe render --tail 1 --program Dattorro --plugin Roomplate.vst3 \
+    -o "$(winepath_of "$scratch/win64-vst3.wav")") || return 1
+  "$LINUX_BIN/wav_compare" "$scratch/linux-vst3.wav" "$scratch/win64-vst3.wav"
 }
 check "win64 archive under Wine: the VST 2, CLAP and VST 3 plug-ins load and the VST 3 renders the Linux samples" \
   wine_formats_load
@@ -86,9 +85,9 @@ check "every Windows binary is built for its archive's machine (PE32+ x86-64, PE
 if "$WINE_RUN" --runs-32bit; then
   win32_loads() {
     (cd "$win32" && "$WINE_RUN" roomplate.exe info) | tr -d '\r' | grep -qx 'unique id: Quaz (0x5175617A)' || return 1
-    (cd "$win32" && "$WINE_RUN" "$MINGW32_BIN/vst3_render.exe" Roomplate.vst3/Contents/x86-win/Roomplate.vst3 \
-      "$(winepath_of "$scratch/win32-vst3.raw")" 1 512) || return 1
-    cmp "$scratch/linux-vst3.raw" "$scratch/win32-vst3.raw"
+    (cd "$win32" && "$WINE_RUN" roomplate.exe render --tail 1 --program Dattorro --plugin Roomplate.vst3 \
+      -o "$(winepath_of "$scratch/win32-vst3.wav")") || return 1
+    "$LINUX_BIN/wav_compare" "$scratch/linux-vst3.wav" "$scratch/win32-vst3.wav"
   }
   check "win32 archive under Wine: the VST 2 and VST 3 plug-ins load" win32_loads
 else

@@ -5,7 +5,7 @@ CMAKE_FLAGS := $(if $(CI),-DROOMPLATE_WERROR=ON,)
 LINUX_BIN := build/linux/bin
 MINGW32_BIN := build/mingw32/bin
 
-.PHONY: all bootstrap linux mingw32 mingw64 test test-linux test-wine test-e2e test-sanitizers fuzz demo docs install install-user dist clean
+.PHONY: all bootstrap linux mingw32 mingw64 test test-linux test-wine test-e2e test-sanitizers fuzz demo docs install install-user uninstall dist deb clean
 
 all: linux
 
@@ -69,25 +69,32 @@ demo: linux
 # The generated parts of the README: parameter table, editor picture, decay plot.
 docs: linux
 	tools/readme-table $(LINUX_BIN)/roomplate-docgen
-	$(LINUX_BIN)/roomplate-docgen decay $(LINUX_BIN)/roomplate.so docs/decay.png
+	$(LINUX_BIN)/roomplate-docgen decay $(LINUX_BIN)/roomplate.so build/linux/decay.csv
+	tools/decay-plot build/linux/decay.csv docs/decay.png
 	$(LINUX_BIN)/roomplate snapshot -o docs/editor.png
 
 PREFIX ?= /usr/local
+# Every format under PREFIX/lib (lxvst, lv2, vst3, clap), the CLI and its man page;
+# cmake lists the files in build/linux/install_manifest.txt for make uninstall.
 install: linux
 	DESTDIR=$(DESTDIR) cmake --install build/linux --prefix $(PREFIX)
 
 # The folders Linux hosts scan for one user's VST 2, LV2, VST 3 and CLAP plug-ins.
 install-user: linux
-	@mkdir -p $(HOME)/.lxvst $(HOME)/.lv2 $(HOME)/.vst3 $(HOME)/.clap
-	cp $(LINUX_BIN)/roomplate.so $(HOME)/.lxvst/roomplate.so
-	rm -rf $(HOME)/.lv2/roomplate.lv2 $(HOME)/.vst3/Roomplate.vst3
-	cp -r $(LINUX_BIN)/roomplate.lv2 $(HOME)/.lv2/roomplate.lv2
-	cp -r $(LINUX_BIN)/Roomplate.vst3 $(HOME)/.vst3/
-	cp $(LINUX_BIN)/roomplate.clap $(HOME)/.clap/roomplate.clap
-	@echo "installed $(HOME)/.lxvst/roomplate.so, $(HOME)/.lv2/roomplate.lv2, $(HOME)/.vst3/Roomplate.vst3 and $(HOME)/.clap/roomplate.clap"
+	tools/install-user $(LINUX_BIN) build/linux/install_user_manifest.txt
+
+# Removes exactly the files the last make install (give it the same DESTDIR) and
+# make install-user wrote.
+uninstall:
+	tools/uninstall "$(DESTDIR)" build/linux/install_manifest.txt
+	tools/uninstall "" build/linux/install_user_manifest.txt
 
 dist: linux mingw32 mingw64
 	tools/dist
+
+# dist/roomplate_VERSION_amd64.deb: every format in the folders Debian's hosts scan.
+deb: linux
+	cd build/linux && cpack --config CPackConfig.cmake
 
 clean:
 	rm -rf build demo dist

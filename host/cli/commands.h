@@ -20,5 +20,6 @@ void addSnapshotCommand(CLI::App& app);
 void addEditCommand(CLI::App& app);
 #endif
 
-// The plug-in built beside this executable: roomplate.so, roomplate.dll or roomplate-x64.dll.
+// The plug-in built beside this executable (roomplate.so, roomplate.dll or
+// roomplate-x64.dll), or on Linux the installed one in ../lib/lxvst when none is there.
 std::string defaultPluginPath();

@@ -7,8 +7,8 @@
 
 int main(int argc, char** argv) {
     CLI::App app{
-        "roomplate: renders audio through the Roomplate reverb (or any VST 2 plug-in), draws its editor and "
-        "benchmarks it"};
+        "roomplate: renders audio through the Roomplate reverb (or any VST 2, VST 3 or CLAP plug-in), draws its "
+        "editor and benchmarks it"};
     app.set_version_flag("--version", "roomplate " ROOMPLATE_VERSION);
     app.require_subcommand(1);
     app.footer(

@@ -1,12 +1,12 @@
 // roomplate-docgen: the generated parts of the user's guide.
 //   roomplate-docgen table                      the parameter table as Markdown
-//   roomplate-docgen decay PLUGIN OUT.png       both programs' decay, drawn through the plug-in
+//   roomplate-docgen decay PLUGIN OUT.csv       both programs' decay through the plug-in, for tools/decay-plot
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "tools/docgen/decay_plot.h"
+#include "tools/docgen/decay_curve.h"
 #include "tools/docgen/parameter_doc.h"
 
 namespace {
@@ -27,7 +27,7 @@ int writeDecay(const char* pluginPath, const char* outputPath) {
         curves.push_back(measureDecay(*plugin, program, kResponseSeconds, kSampleRate));
         std::printf("%s: -60 dB after %.2f s\n", curves.back().programName.c_str(), curves.back().secondsTo60Db);
     }
-    if (!writeDecayPlot(curves, kSampleRate, kPlotSeconds, outputPath)) {
+    if (!writeDecayCsv(curves, kSampleRate, kPlotSeconds, outputPath)) {
         std::fprintf(stderr, "roomplate-docgen: cannot write %s\n", outputPath);
         return 2;
     }
@@ -42,6 +42,6 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (argc == 4 && std::strcmp(argv[1], "decay") == 0) return writeDecay(argv[2], argv[3]);
-    std::fprintf(stderr, "usage: roomplate-docgen table | decay PLUGIN OUT.png\n");
+    std::fprintf(stderr, "usage: roomplate-docgen table | decay PLUGIN OUT.csv\n");
     return 2;
 }

@@ -1,5 +1,6 @@
 // The reverb's length for the user's guide: the impulse response of each
-// factory program through the plug-in and its energy decay curve, drawn as PNG.
+// factory program through the plug-in and its energy decay curve, as CSV for
+// tools/decay-plot to draw.
 #pragma once
 
 #include <string>
@@ -17,7 +18,9 @@ struct DecayCurve {
 // Renders a unit impulse (both inputs) through program `program` for `seconds`.
 DecayCurve measureDecay(const HostedPlugin& plugin, int program, double seconds, float sampleRate);
 
-// Draws the first `seconds` of the curves (impulse-response peaks per column,
-// energy decay) to a PNG file. Measure longer than you draw: the decay curve of
-// a truncated response falls off at its end.
-bool writeDecayPlot(const std::vector<DecayCurve>& curves, float sampleRate, double seconds, const std::string& path);
+// Writes the first `seconds` of the curves as CSV, one row per millisecond:
+// time_s, then per program "<name> peak_db" (the response's peak over that
+// millisecond) and "<name> energy_db" (the decay curve), floored at -90 dB.
+// Measure longer than you write: the decay curve of a truncated response falls
+// off at its end.
+bool writeDecayCsv(const std::vector<DecayCurve>& curves, float sampleRate, double seconds, const std::string& path);

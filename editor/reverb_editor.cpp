@@ -128,7 +128,7 @@ void ReverbEditor::createKnobs() {
             display->setBackColor(colorBlack);
             const ValueConverter converter = kParameterTable[layout.parameter].converter;
             if (converter != nullptr) display->setConverter(converter);
-            if (layout.displayGetsInitialValue) display->setValue(parameterValue(layout.parameter));
+            display->setValue(parameterValue(layout.parameter));
         }
         displays[slot] = addToFrame(display);
     }

@@ -101,6 +101,40 @@ TEST_F(EditorTest, HostParameterChangeReachesTheKnobAndItsDisplayAtTheNextIdle) 
     EXPECT_FALSE(editor->isUpdatePending());
 }
 
+// "AllPass Gain" (parameter 11) at 154, 86: a wheel notch turns it by 0.01
+// and a double-click returns it to the current program's stored value.
+TEST_F(EditorTest, WheelAndDoubleClickOnAKnobReachTheHostAsAutomation) {
+    dispatch(effSetProgram, 0, 1);  // "Dattorro": 0.8
+    record->setParameter(record, 11, 0.5f);
+    openInHost();
+    pumpMessages();
+    HWND window = editor->getFrame()->getWindowHandle();
+    RecordingHost::calls.clear();
+
+    wheel(window, 1, 0, 166, 98);
+    wheel(window, -1, MK_SHIFT, 166, 98);
+    click(WM_LBUTTONDBLCLK, 166, 98);
+    const std::vector<HostCall> automations = RecordingHost::automations();
+    ASSERT_EQ(automations.size(), 3u);
+    const float expected[] = {0.51f, 0.509f, 0.8f};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(automations[i].index, 11);
+        EXPECT_NEAR(automations[i].opt, expected[i], 1e-6);
+    }
+    EXPECT_EQ(plugin->getParameter(11), 0.8f);
+    EXPECT_EQ(editor->displayFor(11)->getValue(), 0.8f);
+
+    // The "Init" program stores another value; the wheel over a switch or the face changes nothing.
+    dispatch(effSetProgram, 0, 0);
+    record->setParameter(record, 11, 0.9f);
+    click(WM_LBUTTONDBLCLK, 166, 98);
+    EXPECT_EQ(plugin->getParameter(11), 0.5f);
+    RecordingHost::calls.clear();
+    wheel(window, 1, 0, 405, 425);
+    wheel(window, 1, 0, 250, 30);
+    EXPECT_TRUE(RecordingHost::automations().empty());
+}
+
 TEST_F(EditorTest, ProgramChangeRefreshesEveryControl) {
     openInHost();
     const float before = plugin->getParameter(0);

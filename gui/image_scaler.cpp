@@ -74,7 +74,9 @@ std::uint32_t ImageScaler::averageOf(const Pixels& pixels, std::int32_t width, c
             opaqueWeight += weight;
         }
     }
-    if (key != nullptr && opaqueWeight < 0.5) return keyPixel(*key);
+    // The key only where more than half the area is key; an even split keeps the colour.
+    constexpr double kRoundingSlack = 1e-9;
+    if (key != nullptr && opaqueWeight < 0.5 - kRoundingSlack) return keyPixel(*key);
     const auto rounded = [&](double sum) {
         return static_cast<std::uint32_t>(std::clamp(std::lround(sum / opaqueWeight), 0L, 255L));
     };

@@ -1,10 +1,10 @@
 // Copies of a bitmap at another scale, made once each time the frame's scale
 // changes, never while painting. Each pixel of a copy averages the area of
 // the image it covers: a whole factor repeats pixels exactly, 1.5 blends
-// neighbours evenly. With a key colour (the white a knob's handle leaves out)
-// a pixel is the key where most of its area is, and otherwise the average of
-// what is not key, so the left-out surround keeps a clean edge and no pale
-// fringe.
+// neighbours evenly. With a key colour (the white a knob's handle leaves
+// out) a pixel is the key where more than half its area is, and otherwise the
+// average of what is not key, so the left-out surround keeps a clean edge and
+// no pale fringe.
 //
 // Window thread only.
 #pragma once

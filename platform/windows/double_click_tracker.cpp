@@ -1,5 +1,6 @@
 #include "platform/windows/double_click_tracker.h"
 
+#include <cstdint>
 #include <cstdlib>
 
 #include "platform/windows/window_manager.h"
@@ -12,8 +13,9 @@ bool DoubleClickTracker::takesDoubleClicks(HWND window) {
 }
 
 UINT DoubleClickTracker::leftPress(HWND window, int x, int y, unsigned long timeMs) {
-    // Unsigned difference: the native clock may wrap.
-    const bool second = window == firstWindow && timeMs - firstTimeMs <= kDoubleClickMs &&
+    // X11's clock is 32 bits of milliseconds and wraps (every 49.7 days): the difference in 32 bits.
+    const auto elapsedMs = static_cast<std::uint32_t>(timeMs - firstTimeMs);
+    const bool second = window == firstWindow && elapsedMs <= kDoubleClickMs &&
                         std::abs(x - firstX) <= kDoubleClickReach && std::abs(y - firstY) <= kDoubleClickReach;
     if (second && takesDoubleClicks(window)) {
         firstWindow = nullptr;

@@ -1,5 +1,6 @@
 #include "clap/clap_editor_host.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -12,6 +13,7 @@ ClapEditorHost::ClapEditorHost(const clap_host_t* host, EditorConnection& connec
         timers = static_cast<const clap_host_timer_support_t*>(host->get_extension(host, CLAP_EXT_TIMER_SUPPORT));
         descriptors =
             static_cast<const clap_host_posix_fd_support_t*>(host->get_extension(host, CLAP_EXT_POSIX_FD_SUPPORT));
+        hostGui = static_cast<const clap_host_gui_t*>(host->get_extension(host, CLAP_EXT_GUI));
     }
 }
 
@@ -54,6 +56,37 @@ bool ClapEditorHost::size(std::uint32_t& width, std::uint32_t& height) const {
     width = static_cast<std::uint32_t>(rect->right - rect->left);
     height = static_cast<std::uint32_t>(rect->bottom - rect->top);
     return true;
+}
+
+bool ClapEditorHost::setScale(double factor) {
+    if (editor == nullptr || !(factor > 0.0)) return false;
+    editor->setScale(static_cast<float>(factor));
+    return true;
+}
+
+double ClapEditorHost::scale() const { return editor != nullptr ? editor->getScale() : 1.0; }
+
+bool ClapEditorHost::adjustSize(std::uint32_t& width, std::uint32_t& height) const {
+    if (editor == nullptr || editor->faceWidth() <= 0) return false;
+    const double side = std::min(width, height);
+    const float factor = ReverbEditor::supportedScale(static_cast<float>(side / editor->faceWidth()));
+    width = height = static_cast<std::uint32_t>(static_cast<float>(editor->faceWidth()) * factor);
+    return true;
+}
+
+bool ClapEditorHost::setSize(std::uint32_t width, std::uint32_t height) {
+    std::uint32_t adjustedWidth = width, adjustedHeight = height;
+    if (!adjustSize(adjustedWidth, adjustedHeight) || adjustedWidth != width || adjustedHeight != height) return false;
+    editor->setScale(static_cast<float>(width) / static_cast<float>(editor->faceWidth()));
+    return true;
+}
+
+void ClapEditorHost::restoreScale(double factor) {
+    std::uint32_t widthBefore = 0, heightBefore = 0, width = 0, height = 0;
+    size(widthBefore, heightBefore);
+    if (!setScale(factor) || !size(width, height) || width == widthBefore) return;
+    if (opened && hostGui != nullptr && hostGui->request_resize != nullptr)
+        hostGui->request_resize(host, width, height);
 }
 
 bool ClapEditorHost::setParent(const clap_window_t* window) {

@@ -35,8 +35,18 @@ public:
     // False without the host's timer-support (nothing would idle the editor) or an editor.
     bool create(const char* api, bool isFloating);
     void destroy();
-    // The editor's fixed size in pixels.
+    // The editor's size in pixels at its scale.
     bool size(std::uint32_t& width, std::uint32_t& height) const;
+    // The host's factor for the screen (X11 and win32 windows are in pixels):
+    // the editor draws at the nearest of 1, 1.5 and 2.
+    bool setScale(double factor);
+    double scale() const;
+    // A size the user dragged to, taken to the nearest square the editor draws.
+    bool adjustSize(std::uint32_t& width, std::uint32_t& height) const;
+    // One of the sizes the editor draws (512, 768 or 1024 square); any other is refused.
+    bool setSize(std::uint32_t width, std::uint32_t height);
+    // A saved state's scale: an open editor asks the host for its new size.
+    void restoreScale(double factor);
     bool setParent(const clap_window_t* window);
     void onTimer(clap_id timerId);
     // The host saw fd readable (or in error).
@@ -53,8 +63,9 @@ private:
 
     const clap_host_timer_support_t* timers = nullptr;
     const clap_host_posix_fd_support_t* descriptors = nullptr;
-    int watchedFd = -1;                    // the X11 connection the host watches for us
-    std::unique_ptr<ReverbEditor> editor;  // null when it could not be made
+    int watchedFd = -1;                        // the X11 connection the host watches for us
+    const clap_host_gui_t* hostGui = nullptr;  // null when the host offers none
+    std::unique_ptr<ReverbEditor> editor;      // null when it could not be made
     bool created = false;
     bool opened = false;
     clap_id idleTimer = CLAP_INVALID_ID;

@@ -130,18 +130,21 @@ const clap_plugin_gui_t kGui = {
         return editorOf(plugin).create(api, isFloating);
     },
     [](const clap_plugin_t* plugin) { editorOf(plugin).destroy(); },
-    [](const clap_plugin_t*, double) { return false; },  // drawn in pixels at one size
+    [](const clap_plugin_t* plugin, double scale) { return ReverbClapPlugin::of(plugin).setEditorScale(scale); },
     [](const clap_plugin_t* plugin, std::uint32_t* width, std::uint32_t* height) {
         return width != nullptr && height != nullptr && editorOf(plugin).size(*width, *height);
     },
-    [](const clap_plugin_t*) { return false; },
-    [](const clap_plugin_t*, clap_gui_resize_hints_t*) { return false; },
+    [](const clap_plugin_t*) { return true; },  // to the three square sizes it draws
+    [](const clap_plugin_t*, clap_gui_resize_hints_t* hints) {
+        if (hints == nullptr) return false;
+        *hints = {true, true, true, 1, 1};
+        return true;
+    },
     [](const clap_plugin_t* plugin, std::uint32_t* width, std::uint32_t* height) {
-        return width != nullptr && height != nullptr && editorOf(plugin).size(*width, *height);
+        return width != nullptr && height != nullptr && editorOf(plugin).adjustSize(*width, *height);
     },
     [](const clap_plugin_t* plugin, std::uint32_t width, std::uint32_t height) {
-        std::uint32_t fixedWidth = 0, fixedHeight = 0;
-        return editorOf(plugin).size(fixedWidth, fixedHeight) && width == fixedWidth && height == fixedHeight;
+        return ReverbClapPlugin::of(plugin).setEditorSize(width, height);
     },
     [](const clap_plugin_t* plugin, const clap_window_t* window) { return editorOf(plugin).setParent(window); },
     [](const clap_plugin_t*, const clap_window_t*) { return false; },  // embedded only

@@ -191,7 +191,20 @@ bool ReverbClapPlugin::loadState(const clap_istream_t* stream) {
     std::vector<std::uint8_t> bytes;
     if (!readWholeState(stream, bytes)) return false;
     if (!processor.loadState(bytes.data(), bytes.size())) return false;
+    editor.restoreScale(processor.editorScale());
     announceAllValues();
+    return true;
+}
+
+bool ReverbClapPlugin::setEditorScale(double factor) {
+    if (!editor.setScale(factor)) return false;
+    processor.setEditorScale(static_cast<float>(editor.scale()));
+    return true;
+}
+
+bool ReverbClapPlugin::setEditorSize(std::uint32_t width, std::uint32_t height) {
+    if (!editor.setSize(width, height)) return false;
+    processor.setEditorScale(static_cast<float>(editor.scale()));
     return true;
 }
 

@@ -19,6 +19,7 @@
 #include "clap/clap_editor_host.h"
 #include "clap/editor_event_queue.h"
 #include "editor/editor_connection.h"
+#include "reverb/parameter_table.h"
 #include "reverb/reverb_processor.h"
 
 class ReverbClapPlugin final : private EditorConnection {
@@ -51,6 +52,9 @@ public:
     std::uint32_t tailSamples() const { return processor.tailSamples(); }
 
     ClapEditorHost& editorHost() { return editor; }
+    // gui set_scale and set_size: the editor's new scale, kept for the state.
+    bool setEditorScale(double factor);
+    bool setEditorSize(std::uint32_t width, std::uint32_t height);
     bool onMainThread() const;
     bool onAudioThread() const;
 
@@ -59,6 +63,7 @@ private:
     void setFromEditor(ParameterId id, float value) override;
     void endGesture(ParameterId id) override;
     float parameterValue(ParameterId id) const override { return processor.parameter(id); }
+    float storedValue(ParameterId id) const override { return factoryValue(processor.currentProgram(), id); }
 
     void applyEvents(const clap_input_events_t* in, std::uint32_t fromIndex, std::uint32_t toIndex);
     void applyParameter(clap_id id, double hostValue);

@@ -16,6 +16,9 @@ public:
     virtual void endGesture(ParameterId id) = 0;
     // Any thread: the value the plug-in holds now, which the controls show.
     virtual float parameterValue(ParameterId id) const = 0;
+    // Window thread: the value the current program was stored with, which a
+    // double-click on a control returns it to.
+    virtual float storedValue(ParameterId id) const = 0;
 
 protected:
     ~EditorConnection() = default;  // never deleted through this interface

@@ -20,11 +20,31 @@ constexpr std::int32_t kDisplayStyle = 1;  // none of the bits the display reads
 ReverbEditor::ReverbEditor(EditorConnection& connection, EffectBase* effect)
     : EditorBase(effect), connection(connection) {
     background = new (std::nothrow) GuiBitmap(kBackgroundBitmap);
-    const GuiRect face = frameRect(sizeOf(background));
+    setRectFromFace();
+}
+
+void ReverbEditor::setRectFromFace() {
+    const GuiRect face = scale.toDevice(frameRect(sizeOf(background)));
     rect.top = 0;
     rect.left = 0;
     rect.bottom = static_cast<std::int16_t>(face.bottom);
     rect.right = static_cast<std::int16_t>(face.right);
+}
+
+float ReverbEditor::supportedScale(float factor) {
+    if (!(factor >= 1.25f)) return 1.0f;  // NaN included
+    return factor < 1.75f ? 1.5f : 2.0f;
+}
+
+void ReverbEditor::setScale(float factor) {
+    const DeviceScale newScale(supportedScale(factor));
+    if (newScale.factor() == scale.factor()) return;
+    scale = newScale;
+    setRectFromFace();
+    if (frame == nullptr) return;
+    void* parentWindow = frame->getParentWindow();
+    close();
+    open(parentWindow);
 }
 
 ReverbEditor::~ReverbEditor() {
@@ -46,7 +66,7 @@ std::int32_t ReverbEditor::open(void* parentWindow) {
     if (frame != nullptr) close();  // a second open rebuilds instead of leaking the first frame
     EditorBase::open(parentWindow);
     loadFaceBitmaps();
-    frame = new (std::nothrow) GuiFrame(frameRect(sizeOf(background)), parentWindow, this);
+    frame = new (std::nothrow) GuiFrame(frameRect(sizeOf(background)), parentWindow, this, scale);
     if (frame == nullptr) {
         releaseFaceBitmaps();
         return 0;
@@ -128,7 +148,7 @@ void ReverbEditor::createKnobs() {
             display->setBackColor(colorBlack);
             const ValueConverter converter = kParameterTable[layout.parameter].converter;
             if (converter != nullptr) display->setConverter(converter);
-            if (layout.displayGetsInitialValue) display->setValue(parameterValue(layout.parameter));
+            display->setValue(parameterValue(layout.parameter));
         }
         displays[slot] = addToFrame(display);
     }
@@ -187,6 +207,12 @@ void ReverbEditor::beginEdit(GuiControl& control) {
 
 void ReverbEditor::endEdit(GuiControl& control) {
     if (isParameterIndex(control.getTag())) connection.endGesture(static_cast<ParameterId>(control.getTag()));
+}
+
+bool ReverbEditor::valueToRestore(const GuiControl& control, float& value) {
+    if (!isParameterIndex(control.getTag())) return false;
+    value = connection.storedValue(static_cast<ParameterId>(control.getTag()));
+    return true;
 }
 
 EditorInterface* createReverbEditor(EditorConnection& connection, EffectBase* effect) {

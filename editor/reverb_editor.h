@@ -52,7 +52,18 @@ public:
     void valueChanged(DrawContext& context, GuiControl& control) override;
     void beginEdit(GuiControl& control) override;
     void endEdit(GuiControl& control) override;
+    // The current program's stored value of the control's parameter.
+    bool valueToRestore(const GuiControl& control, float& value) override;
 
+    // Window thread. The factor the face is drawn at: 1, 1.5 or 2; any other
+    // factor is taken to the nearest of them. The rect grows with it; an open
+    // editor is built anew in its window at the new size.
+    void setScale(float factor);
+    float getScale() const { return scale.factor(); }
+    // The nearest factor the face is drawn at.
+    static float supportedScale(float factor);
+    // The face's width at 1x: the background's (512).
+    std::int32_t faceWidth() const { return sizeOf(background).width; }
     // The views while open, null otherwise (and for views that could not be made).
     OverlayButton* getOverlayButton() const { return overlayButton; }
     RotaryKnob* getKnob(std::int32_t slot) const { return knobs[static_cast<std::size_t>(slot)]; }
@@ -80,7 +91,10 @@ private:
     void createKnobs();
     void createToggles();
 
+    void setRectFromFace();
+
     EditorConnection& connection;
+    DeviceScale scale;
     GuiBitmap* background = nullptr;                        // 193, from construction to destruction
     std::array<GuiBitmap*, faceBitmapCount> faceBitmaps{};  // 194 … 197 while open
     OverlayButton* overlayButton = nullptr;

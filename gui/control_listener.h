@@ -1,5 +1,6 @@
 // What a control tells its owner: the user has changed its value, and where
-// one gesture of the user (a drag, a click) begins and ends around the changes.
+// one gesture of the user (a drag, a click, a wheel notch) begins and ends
+// around the changes, and which value a double-click restores.
 #pragma once
 
 class DrawContext;
@@ -14,6 +15,9 @@ public:
     // Window thread, before the first and after the last valueChanged of a gesture.
     virtual void beginEdit(GuiControl&) {}
     virtual void endEdit(GuiControl&) {}
+    // Window thread: the value a double-click returns the control to; false
+    // when there is none.
+    virtual bool valueToRestore(const GuiControl&, float&) { return false; }
 
 protected:
     ~ControlListener() = default;  // never deleted through this interface

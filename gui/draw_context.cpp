@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <vector>
 
 static_assert(sizeof(GuiPoint) == sizeof(POINT), "point arrays go to GDI unchanged");
 static_assert(offsetof(GuiPoint, h) == offsetof(POINT, x) && offsetof(GuiPoint, v) == offsetof(POINT, y));
@@ -50,17 +51,33 @@ DrawContext::~DrawContext() {
     if (ownFont != nullptr) DeleteObject(ownFont);
 }
 
-void DrawContext::moveTo(const GuiPoint& point) { MoveToEx(deviceContext, point.h, point.v, nullptr); }
+void DrawContext::moveTo(const GuiPoint& point) {
+    const GuiPoint device = deviceScale.toDevice(point);
+    MoveToEx(deviceContext, device.h, device.v, nullptr);
+}
 
-void DrawContext::lineTo(const GuiPoint& point) { LineTo(deviceContext, point.h, point.v); }
+void DrawContext::lineTo(const GuiPoint& point) {
+    const GuiPoint device = deviceScale.toDevice(point);
+    LineTo(deviceContext, device.h, device.v);
+}
+
+std::vector<GuiPoint> DrawContext::toDevice(const GuiPoint* points, std::int32_t count) const {
+    std::vector<GuiPoint> device;
+    for (std::int32_t i = 0; i < count; ++i) device.push_back(deviceScale.toDevice(points[i]));
+    return device;
+}
 
 void DrawContext::drawPolyline(const GuiPoint* points, std::int32_t count) {
-    Polyline(deviceContext, reinterpret_cast<const POINT*>(points), count);
+    if (count <= 0) return;
+    const std::vector<GuiPoint> device = toDevice(points, count);
+    Polyline(deviceContext, reinterpret_cast<const POINT*>(device.data()), count);
 }
 
 void DrawContext::fillPolygon(const GuiPoint* points, std::int32_t count) {
+    if (count <= 0) return;
+    const std::vector<GuiPoint> device = toDevice(points, count);
     HGDIOBJ pen = SelectObject(deviceContext, GetStockObject(NULL_PEN));
-    Polygon(deviceContext, reinterpret_cast<const POINT*>(points), count);
+    Polygon(deviceContext, reinterpret_cast<const POINT*>(device.data()), count);
     SelectObject(deviceContext, pen);
 }
 
@@ -72,7 +89,8 @@ void DrawContext::drawRect(const GuiRect& rect) {
     lineTo(GuiPoint(rect.left, rect.top));
 }
 
-void DrawContext::fillRect(const GuiRect& rect) {
+void DrawContext::fillRect(const GuiRect& layoutRect) {
+    const GuiRect rect = deviceScale.toDevice(layoutRect);
     // GDI leaves right and bottom out, so this is exactly the interior of drawRect.
     RECT interior = toRect(rect.left + 1, rect.top + 1, rect.right, rect.bottom);
     HGDIOBJ pen = SelectObject(deviceContext, GetStockObject(NULL_PEN));
@@ -80,30 +98,39 @@ void DrawContext::fillRect(const GuiRect& rect) {
     SelectObject(deviceContext, pen);
 }
 
-void DrawContext::drawEllipse(const GuiRect& rect) {
+void DrawContext::drawEllipse(const GuiRect& layoutRect) {
+    const GuiRect rect = deviceScale.toDevice(layoutRect);
     // Start and end at the top centre: a closed outline.
     std::int32_t topCentre = rect.left + rect.width() / 2;
     Arc(deviceContext, rect.left, rect.top, rect.right + 1, rect.bottom + 1, topCentre, rect.top, topCentre, rect.top);
 }
 
-void DrawContext::fillEllipse(const GuiRect& rect) {
+void DrawContext::fillEllipse(const GuiRect& layoutRect) {
+    const GuiRect rect = deviceScale.toDevice(layoutRect);
     HGDIOBJ pen = SelectObject(deviceContext, GetStockObject(NULL_PEN));
     Ellipse(deviceContext, rect.left + 1, rect.top + 1, rect.right, rect.bottom);
     SelectObject(deviceContext, pen);
 }
 
-void DrawContext::drawArc(const GuiRect& rect, const GuiPoint& start, const GuiPoint& end) {
+void DrawContext::drawArc(const GuiRect& layoutRect, const GuiPoint& layoutStart, const GuiPoint& layoutEnd) {
+    const GuiRect rect = deviceScale.toDevice(layoutRect);
+    const GuiPoint start = deviceScale.toDevice(layoutStart);
+    const GuiPoint end = deviceScale.toDevice(layoutEnd);
     Arc(deviceContext, rect.left, rect.top, rect.right + 1, rect.bottom + 1, start.h, start.v, end.h, end.v);
 }
 
-void DrawContext::fillArc(const GuiRect& rect, const GuiPoint& start, const GuiPoint& end) {
+void DrawContext::fillArc(const GuiRect& layoutRect, const GuiPoint& layoutStart, const GuiPoint& layoutEnd) {
+    const GuiRect rect = deviceScale.toDevice(layoutRect);
+    const GuiPoint start = deviceScale.toDevice(layoutStart);
+    const GuiPoint end = deviceScale.toDevice(layoutEnd);
     HGDIOBJ pen = SelectObject(deviceContext, GetStockObject(NULL_PEN));
     Pie(deviceContext, rect.left + 1, rect.top + 1, rect.right, rect.bottom, start.h, start.v, end.h, end.v);
     SelectObject(deviceContext, pen);
 }
 
 void DrawContext::drawPixel(const GuiPoint& point, const GuiColor& color) {
-    SetPixel(deviceContext, point.h, point.v, toColorRef(color));
+    const GuiPoint device = deviceScale.toDevice(point);
+    SetPixel(deviceContext, device.h, device.v, toColorRef(color));
 }
 
 void DrawContext::setLineStyle(LineStyle style) {
@@ -139,7 +166,7 @@ void DrawContext::setFont(FontId id, std::int32_t sizePixels) {
 
     LOGFONTA logicalFont;
     std::memset(&logicalFont, 0, sizeof(logicalFont));
-    logicalFont.lfHeight = -fontSize;  // negative: character height, not cell height
+    logicalFont.lfHeight = -deviceScale.toDevice(fontSize);  // negative: character height, not cell height
     logicalFont.lfWeight = entry.weight;
     logicalFont.lfCharSet = 0;        // ANSI_CHARSET
     logicalFont.lfOutPrecision = 1;   // OUT_STRING_PRECIS
@@ -157,7 +184,8 @@ void DrawContext::setFont(FontId id, std::int32_t sizePixels) {
 void DrawContext::drawText(const char* text, const GuiRect& rect, bool opaque, TextAlign align) {
     if (text == nullptr) text = "";
     SetBkMode(deviceContext, opaque ? OPAQUE : TRANSPARENT);  // opaque text lies on the fill colour
-    RECT box = toRect(rect.left, rect.top, rect.right, rect.bottom);
+    const GuiRect device = deviceScale.toDevice(rect);
+    RECT box = toRect(device.left, device.top, device.right, device.bottom);
     UINT flags = textFlagsLeft;
     if (align == alignCenter) {
         flags = textFlagsCenter;
@@ -193,7 +221,7 @@ void DrawContext::getMouseLocation(GuiPoint& point) const {
     cursor.y = 0;
     GetCursorPos(&cursor);
     MapWindowPoints(nullptr, window, &cursor, 1);
-    point.set(cursor.x, cursor.y);
+    point = deviceScale.toLayout(GuiPoint(cursor.x, cursor.y));
 }
 
 void DrawContext::rebuildPen() {

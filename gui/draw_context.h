@@ -3,10 +3,16 @@
 //
 // Window thread only. The frame makes one for each paint, click and idle pass
 // and deletes it at once; the creator owns the device context.
+//
+// Coordinates are those of the 1x layout; a context with a scale maps every
+// point, rectangle and font size to the device (lines stay one pixel wide)
+// and maps the mouse back.
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
+#include "gui/device_scale.h"
 #include "gui/draw_style.h"
 #include "gui/gui_color.h"
 #include "gui/gui_font.h"
@@ -52,9 +58,13 @@ public:
     // One line, vertically centred; left-aligned text starts one pixel inside the rectangle.
     void drawText(const char* text, const GuiRect& rect, bool opaque = false, TextAlign align = alignCenter);
 
+    // The frame's drawing scale; 1 unless set.
+    void setScale(const DeviceScale& scale) { deviceScale = scale; }
+    const DeviceScale& getScale() const { return deviceScale; }
+
     // The MouseState bits held down right now, read from the device, not the message queue.
     std::int32_t getMouseState() const;
-    // The cursor now, in client coordinates of the context's window.
+    // The cursor now, in client coordinates of the context's window, mapped to the layout.
     void getMouseLocation(GuiPoint& point) const;
 
     HDC getDeviceContext() const { return deviceContext; }
@@ -68,11 +78,13 @@ public:
     GuiColor getTextColor() const { return textColor; }
 
 protected:
+    std::vector<GuiPoint> toDevice(const GuiPoint* points, std::int32_t count) const;
     void rebuildPen();
     void rebuildBrush();
 
     HDC deviceContext;
     HWND window;
+    DeviceScale deviceScale;
     GuiFrame* frame;
     std::int32_t fontSize = 0;
     GuiColor textColor = colorWhite;

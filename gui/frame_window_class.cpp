@@ -35,7 +35,7 @@ void FrameWindowClass::acquire(WNDPROC windowProcedure) {
     formatName();
     WNDCLASSA windowClass;
     std::memset(&windowClass, 0, sizeof(windowClass));
-    windowClass.style = 0;  // no double-click messages
+    windowClass.style = CS_DBLCLKS;  // a double-click returns a knob to its program's value
     windowClass.lpfnWndProc = windowProcedure;
     windowClass.cbClsExtra = 0;
     windowClass.cbWndExtra = 0;

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "frame/plugin_entry.h"
+#include "gui/image_scaler.h"
 
 namespace {
 
@@ -38,6 +39,42 @@ GuiBitmap::GuiBitmap(HBITMAP image) : resourceId(0), bitmap(image) { readSize();
 GuiBitmap::~GuiBitmap() {
     if (bitmap != nullptr) DeleteObject(bitmap);
     if (mask != nullptr) DeleteObject(mask);
+    forget(scaledCopy);
+    forget(keyedCopy);
+}
+
+void GuiBitmap::forget(ScaledCopy& copy) {
+    if (copy.image != nullptr) DeleteObject(copy.image);
+    if (copy.mask != nullptr) DeleteObject(copy.mask);
+    copy = ScaledCopy{};
+}
+
+HBITMAP GuiBitmap::imageFor(DrawContext& context) {
+    const DeviceScale& scale = context.getScale();
+    if (scale.isOne()) return bitmap;
+    if (scaledCopy.image == nullptr || scaledCopy.scale.factor() != scale.factor()) {
+        forget(scaledCopy);
+        scaledCopy.scale = scale;
+        scaledCopy.image = ImageScaler::scaled(context.getDeviceContext(), bitmap, scale);
+    }
+    return scaledCopy.image;
+}
+
+const GuiBitmap::ScaledCopy& GuiBitmap::keyedImageFor(DrawContext& context) {
+    const DeviceScale& scale = context.getScale();
+    HDC target = context.getDeviceContext();
+    if (scale.isOne()) {
+        if (mask == nullptr) mask = createMask(target, bitmap, colorTransparent);
+        keyedAtOne = {scale, bitmap, mask};
+        return keyedAtOne;
+    }
+    if (keyedCopy.image == nullptr || keyedCopy.scale.factor() != scale.factor()) {
+        forget(keyedCopy);
+        keyedCopy.scale = scale;
+        keyedCopy.image = ImageScaler::scaledKeepingKey(target, bitmap, scale, colorTransparent);
+        if (keyedCopy.image != nullptr) keyedCopy.mask = createMask(target, keyedCopy.image, colorTransparent);
+    }
+    return keyedCopy;
 }
 
 void GuiBitmap::readSize() {
@@ -52,11 +89,15 @@ void GuiBitmap::release() {
     if (--referenceCount == 0) delete this;
 }
 
-void GuiBitmap::draw(DrawContext& context, const GuiRect& rect, const GuiPoint& offset) {
+void GuiBitmap::draw(DrawContext& context, const GuiRect& layoutRect, const GuiPoint& layoutOffset) {
     if (bitmap == nullptr) return;
+    HBITMAP image = imageFor(context);
+    if (image == nullptr) return;
+    const GuiRect rect = context.getScale().toDevice(layoutRect);
+    const GuiPoint offset = context.getScale().toDevice(layoutOffset);
     HDC target = context.getDeviceContext();
     HDC source = CreateCompatibleDC(target);
-    HGDIOBJ previous = SelectObject(source, bitmap);
+    HGDIOBJ previous = SelectObject(source, image);
     BitBlt(target, rect.left, rect.top, rect.width(), rect.height(), source, offset.h, offset.v, SRCCOPY);
     SelectObject(source, previous);
     DeleteDC(source);
@@ -64,14 +105,18 @@ void GuiBitmap::draw(DrawContext& context, const GuiRect& rect, const GuiPoint& 
 
 void GuiBitmap::drawTransparent(DrawContext& context, const GuiRect& rect, const GuiPoint& offset) {
     if (bitmap == nullptr) return;
-    HDC target = context.getDeviceContext();
+    const ScaledCopy& keyed = keyedImageFor(context);
+    if (keyed.image == nullptr) return;
+    drawKeyed(context.getDeviceContext(), keyed.image, keyed.mask, context.getScale().toDevice(rect),
+              context.getScale().toDevice(offset));
+}
+
+void GuiBitmap::drawKeyed(HDC target, HBITMAP image, HBITMAP mask, const GuiRect& rect, const GuiPoint& offset) {
     const int x = rect.left + offset.h;
     const int y = rect.top + offset.v;
-    if (mask == nullptr) mask = createMask(target, bitmap, colorTransparent);
-
     HDC sourceDc = CreateCompatibleDC(target);
-    HGDIOBJ sourcePrevious = SelectObject(sourceDc, bitmap);
-    const POINT size = logicalSize(sourceDc, bitmap);
+    HGDIOBJ sourcePrevious = SelectObject(sourceDc, image);
+    const POINT size = logicalSize(sourceDc, image);
     const int w = size.x;
     const int h = size.y;
 

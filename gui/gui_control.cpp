@@ -27,3 +27,20 @@ void GuiControl::beginEdit() {
 void GuiControl::endEdit() {
     if (listener != nullptr) listener->endEdit(*this);
 }
+
+void GuiControl::setInOneGesture(DrawContext& context, float newValue) {
+    beginEdit();
+    setValue(newValue);
+    if (valueDiffersFromLastDrawn()) reportChange(context);
+    endEdit();
+}
+
+bool GuiControl::valueToRestore(float& restored) const {
+    return listener != nullptr && listener->valueToRestore(*this, restored);
+}
+
+float GuiControl::withinRange(float candidate) const {
+    if (candidate > maxValue) candidate = maxValue;
+    if (candidate < minValue) candidate = minValue;
+    return candidate;
+}

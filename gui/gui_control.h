@@ -47,6 +47,13 @@ protected:
     // Around the reportChange calls of one gesture of the user.
     void beginEdit();
     void endEdit();
+    // One gesture that sets the value at once (a wheel notch, a double-click):
+    // begin, store, report if it differs from the value last drawn, end.
+    void setInOneGesture(DrawContext& context, float newValue);
+    // The listener's value for a double-click; false when it has none.
+    bool valueToRestore(float& restored) const;
+    // Limited to min … max.
+    float withinRange(float candidate) const;
     bool valueDiffersFromLastDrawn() const { return getValue() != lastDrawnValue; }
 
     ControlListener* listener;

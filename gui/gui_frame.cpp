@@ -22,15 +22,35 @@ void drawOnWindow(GuiFrame* frame, HWND window, Drawing drawing) {
     HDC deviceContext = GetDC(window);
     {
         DrawContext context(frame, deviceContext, window);
+        context.setScale(frame->getScale());
         drawing(context);
     }
     ReleaseDC(window, deviceContext);
 }
 
+// A button message's client position (lParam: x in the low word, y in the high, both signed).
+GuiPoint clientPoint(LPARAM lParam) {
+    const auto position = static_cast<std::uint32_t>(lParam);
+    return {static_cast<std::int16_t>(position & 0xFFFFu), static_cast<std::int16_t>(position >> 16)};
+}
+
+constexpr float kWheelDelta = 120.0f;    // one notch, as WM_MOUSEWHEEL counts it
+constexpr WPARAM kShiftHeld = 0x0004;    // MK_SHIFT
+constexpr WPARAM kControlHeld = 0x0008;  // MK_CONTROL
+
+std::int32_t wheelModifiers(WPARAM wParam) {
+    const auto keys = static_cast<WPARAM>(wParam & 0xFFFFu);
+    return ((keys & kShiftHeld) != 0 ? keyShift : 0) | ((keys & kControlHeld) != 0 ? keyControl : 0);
+}
+
+float wheelNotches(WPARAM wParam) {
+    return static_cast<float>(static_cast<std::int16_t>((wParam >> 16) & 0xFFFFu)) / kWheelDelta;
+}
+
 }  // namespace
 
-GuiFrame::GuiFrame(const GuiRect& size, void* parentWindow, EditorBase* editor)
-    : GuiView(size), editor(editor), parentWindow(static_cast<HWND>(parentWindow)) {
+GuiFrame::GuiFrame(const GuiRect& size, void* parentWindow, EditorBase* editor, const DeviceScale& scale)
+    : GuiView(size), editor(editor), parentWindow(static_cast<HWND>(parentWindow)), scale(scale) {
     createWindow();
 }
 
@@ -52,8 +72,9 @@ GuiFrame::~GuiFrame() {
 void GuiFrame::createWindow() {
     if (parentWindow == nullptr) return;
     FrameWindowClass::acquire(&GuiFrame::windowProc);
-    window = CreateWindowExA(0, FrameWindowClass::name(), "Window", childWindowStyle, 0, 0, size.width(), size.height(),
-                             parentWindow, nullptr, static_cast<HINSTANCE>(moduleHandle), nullptr);
+    const GuiRect device = scale.toDevice(size);
+    window = CreateWindowExA(0, FrameWindowClass::name(), "Window", childWindowStyle, 0, 0, device.width(),
+                             device.height(), parentWindow, nullptr, static_cast<HINSTANCE>(moduleHandle), nullptr);
     if (window == nullptr) {
         FrameWindowClass::release();  // no window to account for
         return;
@@ -85,22 +106,30 @@ void GuiFrame::draw(DrawContext& context) {
     if (modalView != nullptr) modalView->draw(context);  // on top of everything
 }
 
-void GuiFrame::mouseDown(DrawContext& context, GuiPoint& where) {
+GuiView* GuiFrame::viewForClick(const GuiPoint& where) {
     if (focusView != nullptr && !where.isInside(focusView->getSize())) {
         focusView->loseFocus();
         focusView = nullptr;
     }
     if (modalView != nullptr) {
-        // While a view is modal no other view receives clicks.
-        if (where.isInside(modalView->getSize())) modalView->mouseDown(context, where);
-        return;
+        // While a view is modal no other view receives the mouse.
+        return where.isInside(modalView->getSize()) ? modalView : nullptr;
     }
-    for (std::size_t i = views.size(); i-- > 0;) {
-        if (where.isInside(views[i]->getSize())) {
-            views[i]->mouseDown(context, where);
-            return;
-        }
-    }
+    for (std::size_t i = views.size(); i-- > 0;)
+        if (where.isInside(views[i]->getSize())) return views[i];
+    return nullptr;
+}
+
+void GuiFrame::mouseDown(DrawContext& context, GuiPoint& where) {
+    if (GuiView* view = viewForClick(where)) view->mouseDown(context, where);
+}
+
+void GuiFrame::mouseDoubleClick(DrawContext& context, GuiPoint& where) {
+    if (GuiView* view = viewForClick(where)) view->mouseDoubleClick(context, where);
+}
+
+void GuiFrame::mouseWheel(DrawContext& context, const GuiPoint& where, float notches, std::int32_t modifiers) {
+    if (GuiView* view = viewForClick(where)) view->mouseWheel(context, where, notches, modifiers);
 }
 
 void GuiFrame::update(DrawContext& context) {
@@ -182,6 +211,7 @@ LRESULT CALLBACK GuiFrame::windowProc(HWND window, UINT message, WPARAM wParam, 
                     {
                         // The whole frame; the paint context clips it to the invalid region.
                         DrawContext context(frame, deviceContext, window);
+                        context.setScale(frame->getScale());
                         frame->draw(context);
                     }
                     EndPaint(window, &paint);
@@ -190,11 +220,25 @@ LRESULT CALLBACK GuiFrame::windowProc(HWND window, UINT message, WPARAM wParam, 
             }
             case WM_LBUTTONDOWN:
             case WM_RBUTTONDOWN: {
-                const auto position = static_cast<std::uint32_t>(lParam);
-                GuiPoint where(static_cast<std::int32_t>(position & 0xFFFFu),
-                               static_cast<std::int32_t>(position >> 16));
+                GuiPoint where = frame->getScale().toLayout(clientPoint(lParam));
                 drawOnWindow(frame, window, [&](DrawContext& context) { frame->mouseDown(context, where); });
                 break;
+            }
+            case WM_LBUTTONDBLCLK: {
+                GuiPoint where = frame->getScale().toLayout(clientPoint(lParam));
+                drawOnWindow(frame, window, [&](DrawContext& context) { frame->mouseDoubleClick(context, where); });
+                break;
+            }
+            case WM_MOUSEWHEEL: {
+                // The position comes in screen coordinates.
+                const GuiPoint screen = clientPoint(lParam);
+                POINT client{screen.h, screen.v};
+                MapWindowPoints(nullptr, window, &client, 1);
+                const GuiPoint where = frame->getScale().toLayout(GuiPoint(client.x, client.y));
+                drawOnWindow(frame, window, [&](DrawContext& context) {
+                    frame->mouseWheel(context, where, wheelNotches(wParam), wheelModifiers(wParam));
+                });
+                return 0;  // handled: not passed on to the parent window
             }
             case WM_DESTROY: frame->windowDestroyed(); break;
             default: break;

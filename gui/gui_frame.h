@@ -4,6 +4,10 @@
 //
 // Window thread only: the host's open, close and idle calls and the window
 // procedure all come there.
+//
+// The frame and its views are laid out at 1x; a frame made with a scale has a
+// window of its size times the scale, draws every view mapped to it and maps
+// the mouse back, so views never see the scale.
 #pragma once
 
 #include <cstdint>
@@ -20,7 +24,7 @@ class EditorBase;
 class GuiFrame : public GuiView {
 public:
     // With a null parent window no child window is made; the frame still takes views.
-    GuiFrame(const GuiRect& size, void* parentWindow, EditorBase* editor);
+    GuiFrame(const GuiRect& size, void* parentWindow, EditorBase* editor, const DeviceScale& scale = DeviceScale());
     // Deletes the views, releases the background, then destroys the window.
     ~GuiFrame() override;
 
@@ -28,6 +32,8 @@ public:
     void draw(DrawContext& context) override;
     // To the modal view while there is one, else to the view added last that contains where.
     void mouseDown(DrawContext& context, GuiPoint& where) override;
+    void mouseDoubleClick(DrawContext& context, GuiPoint& where) override;
+    void mouseWheel(DrawContext& context, const GuiPoint& where, float notches, std::int32_t modifiers) override;
     void update(DrawContext& context) override;
     // Takes ownership; false (view not taken) when the list cannot grow.
     virtual bool addView(GuiView* view);
@@ -49,6 +55,7 @@ public:
     // The editor's throttled idle, for controls that track the mouse in a loop.
     void doIdle();
 
+    const DeviceScale& getScale() const { return scale; }
     HWND getWindowHandle() const { return window; }
     HWND getParentWindow() const { return parentWindow; }
     EditorBase* getEditor() const { return editor; }
@@ -57,7 +64,8 @@ public:
     std::int32_t getViewCount() const { return static_cast<std::int32_t>(views.size()); }
     GuiView* getView(std::int32_t index) const { return views[static_cast<std::size_t>(index)]; }
 
-    // The frame window's procedure: paints, button-down messages and WM_DESTROY.
+    // The frame window's procedure: paints, button-down and double-click
+    // messages, the mouse wheel and WM_DESTROY.
     static HOST_ENTRY LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
@@ -67,9 +75,12 @@ private:
     void destroyWindow();
     void windowDestroyed();
     bool contains(const GuiView* view) const;
+    // The view a click at where goes to, or null; a click outside the focus view takes its focus.
+    GuiView* viewForClick(const GuiPoint& where);
 
     EditorBase* editor;
     HWND parentWindow;
+    DeviceScale scale;
     GuiBitmap* background = nullptr;
     std::vector<GuiView*> views;  // owned; capacity grows in steps of viewGrowth
     GuiView* modalView = nullptr;

@@ -7,6 +7,10 @@ void GuiView::draw(DrawContext&) {}
 
 void GuiView::mouseDown(DrawContext&, GuiPoint&) {}
 
+void GuiView::mouseDoubleClick(DrawContext& context, GuiPoint& where) { mouseDown(context, where); }
+
+void GuiView::mouseWheel(DrawContext&, const GuiPoint&, float, std::int32_t) {}
+
 void GuiView::update(DrawContext&) {}
 
 void GuiView::loseFocus() {}

@@ -5,6 +5,8 @@
 // Window thread only.
 #pragma once
 
+#include <cstdint>
+
 #include "gui/draw_context.h"
 #include "gui/gui_geometry.h"
 
@@ -22,6 +24,11 @@ public:
     virtual void draw(DrawContext& context);
     // where is in frame coordinates; a view that tracks the mouse moves it along.
     virtual void mouseDown(DrawContext& context, GuiPoint& where);
+    // The second press of a double-click; a view with no use for it takes it as a click.
+    virtual void mouseDoubleClick(DrawContext& context, GuiPoint& where);
+    // The mouse wheel turned over the view: notches away from the user are
+    // positive; modifiers holds the keyShift and keyControl bits held with it.
+    virtual void mouseWheel(DrawContext& context, const GuiPoint& where, float notches, std::int32_t modifiers);
     // Redraws whatever changed since the view was last drawn.
     virtual void update(DrawContext& context);
     virtual void loseFocus();

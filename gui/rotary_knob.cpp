@@ -21,6 +21,10 @@ constexpr float kDeadZoneEnd = 0.875f;    // 4:30
 
 constexpr std::int32_t kAltClick = mouseLeft + keyAlt;  // exactly this, no other button or key
 
+constexpr float kFineDragRatio = 0.1f;    // Shift while dragging
+constexpr float kWheelNotchStep = 0.01f;  // of the range
+constexpr float kFineWheelNotchStep = 0.001f;
+
 }  // namespace
 
 RotaryKnob::RotaryKnob(const GuiRect& size, ControlListener* listener, std::int32_t tag, GuiBitmap* background,
@@ -70,10 +74,7 @@ float RotaryKnob::valueFromPoint(const GuiPoint& point) const {
     turns = turns >= kDeadZoneEnd ? turns - kDeadZoneEnd : turns + (1.0f - kDeadZoneEnd);
 
     const float range = maxValue - minValue;
-    float result = minValue + range - range * (turns * kTurnsToScale);
-    if (result > maxValue) result = maxValue;
-    if (result < minValue) result = minValue;
-    return result;
+    return withinRange(minValue + range - range * (turns * kTurnsToScale));
 }
 
 void RotaryKnob::draw(DrawContext& context) {
@@ -101,15 +102,42 @@ void RotaryKnob::mouseDown(DrawContext& context, GuiPoint& where) {
     }
     // The whole drag runs inside this button-down message: the first value is
     // taken at the click, then the cursor's position on every pass.
+    DragAnchor anchor;
+    std::int32_t held = context.getMouseState();
     do {
         where.h -= size.left - inset;
         where.v -= size.top - inset;
-        setValue(valueFromPoint(where));
+        setValue(dragTarget(valueFromPoint(where), (held & keyShift) != 0, anchor));
         if (valueDiffersFromLastDrawn()) reportChange(context);
         context.getMouseLocation(where);
         doIdle();
-    } while (context.getMouseState() != 0);
+        held = context.getMouseState();
+    } while (held != 0);
     endEdit();
+}
+
+float RotaryKnob::dragTarget(float pointed, bool fine, DragAnchor& anchor) const {
+    if (!anchor.started) {
+        anchor = {true, fine, fine, pointed, pointed};
+        return pointed;  // the click's own value, Shift or not
+    }
+    // Pressing or releasing Shift re-anchors at the knob's value, so the
+    // change of speed never makes it jump.
+    if (fine != anchor.fine) anchor = {true, true, fine, pointed, getValue()};
+    if (!anchor.relative) return pointed;
+    const float ratio = anchor.fine ? kFineDragRatio : 1.0f;
+    return withinRange(anchor.knobValue + (pointed - anchor.pointedValue) * ratio);
+}
+
+void RotaryKnob::mouseDoubleClick(DrawContext& context, GuiPoint&) {
+    float restored = 0.0f;
+    if (mouseEnabled && valueToRestore(restored)) setInOneGesture(context, restored);
+}
+
+void RotaryKnob::mouseWheel(DrawContext& context, const GuiPoint&, float notches, std::int32_t modifiers) {
+    if (!mouseEnabled || notches == 0.0f) return;
+    const float step = (modifiers & keyShift) != 0 ? kFineWheelNotchStep : kWheelNotchStep;
+    setInOneGesture(context, withinRange(getValue() + notches * step * (maxValue - minValue)));
 }
 
 void RotaryKnob::setBackground(GuiBitmap* bitmap) {

@@ -24,8 +24,16 @@ public:
     // The background, then the handle at the value's angle with its white left out.
     void draw(DrawContext& context) override;
     // Left button with Alt alone sets the default value; anything else drags
-    // until no button and none of Shift, Control and Alt is held.
+    // until no button and none of Shift, Control and Alt is held. The click
+    // takes the value at its angle and the drag follows the cursor's angle;
+    // while Shift is held it turns ten times finer from where the knob stands,
+    // and once Shift has been used it stays relative to the cursor, so the
+    // knob never jumps.
     void mouseDown(DrawContext& context, GuiPoint& where) override;
+    // Returns to the listener's stored value for the knob, if it has one.
+    void mouseDoubleClick(DrawContext& context, GuiPoint& where) override;
+    // 1 % of the range a notch, 0.1 % with Shift, limited to min … max.
+    void mouseWheel(DrawContext& context, const GuiPoint& where, float notches, std::int32_t modifiers) override;
 
     // Values outside min..max extrapolate the angle; NaN, infinities and
     // max == min put the handle at the start of the scale.
@@ -40,6 +48,15 @@ public:
     GuiBitmap* getHandle() const { return handle; }
 
 private:
+    // Where the drag stood when it last changed between absolute, relative and fine.
+    struct DragAnchor {
+        bool started = false;
+        bool relative = false;
+        bool fine = false;
+        float pointedValue = 0.0f;
+        float knobValue = 0.0f;
+    };
+    float dragTarget(float pointed, bool fine, DragAnchor& anchor) const;
     float radius() const;
     static float angleOf(float value, float minValue, float maxValue);
 

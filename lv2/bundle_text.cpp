@@ -15,6 +15,7 @@ constexpr const char* kPrefixes =
     "@prefix doap:  <http://usefulinc.com/ns/doap#> .\n"
     "@prefix foaf:  <http://xmlns.com/foaf/0.1/> .\n"
     "@prefix lv2:   <http://lv2plug.in/ns/lv2core#> .\n"
+    "@prefix opts:  <http://lv2plug.in/ns/ext/options#> .\n"
     "@prefix pset:  <http://lv2plug.in/ns/ext/presets#> .\n"
     "@prefix rdfs:  <http://www.w3.org/2000/01/rdf-schema#> .\n"
     "@prefix ui:    <http://lv2plug.in/ns/extensions/ui#> .\n"
@@ -125,7 +126,9 @@ std::string BundleText::ui() const {
     return std::string(kPrefixes) + uri(lv2_uris::kUi) +
            "\n    a ui:X11UI ;\n"
            "    lv2:requiredFeature ui:parent ;\n"
-           "    lv2:optionalFeature ui:idleInterface , ui:resize , ui:touch ;\n"
+           "    lv2:optionalFeature ui:idleInterface , ui:resize , ui:touch , opts:options , "
+           "<http://lv2plug.in/ns/ext/urid#map> ;\n"
+           "    opts:supportedOption ui:scaleFactor ;\n"
            "    lv2:extensionData ui:idleInterface .\n";
 }
 

@@ -2,7 +2,8 @@
 // (ui:parent). It never touches the DSP instance: it keeps its own copy of
 // the port values the host reported (port_event), which the controls show,
 // and sends every edit to the host through write_function, with ui:touch
-// around a gesture when the host offers it.
+// around a gesture when the host offers it. It draws at the host's
+// ui:scaleFactor (1, 1.5 or 2) and asks for that size through ui:resize.
 //
 // Threads: every function on the host's UI thread (LV2 runs a UI on one thread).
 #pragma once
@@ -14,6 +15,7 @@
 
 #include "editor/editor_connection.h"
 #include "editor/reverb_editor.h"
+#include "reverb/parameter_table.h"
 
 class Lv2ReverbUi final : private EditorConnection {
 public:
@@ -36,12 +38,18 @@ public:
     void portEvent(std::uint32_t port, std::uint32_t bufferSize, std::uint32_t format, const void* buffer);
     // The host's idle tick: window events, drags and redraws.
     void idle() { editor.idle(); }
+    // Before open: the host's ui:scaleFactor, drawn at the nearest of 1, 1.5
+    // and 2. The widget (the editor's own window) keeps that size for its
+    // life, so the host's handle to it never goes stale.
+    void setScale(float factor) { editor.setScale(factor); }
 
 private:
     void beginGesture(ParameterId id) override { touch(id, true); }
     void setFromEditor(ParameterId id, float value) override;
     void endGesture(ParameterId id) override { touch(id, false); }
     float parameterValue(ParameterId id) const override { return values[id]; }
+    // The host keeps presets of its own and tells the UI none: "Init"'s values.
+    float storedValue(ParameterId id) const override { return factoryValue(0, id); }
     void touch(ParameterId id, bool grabbed);
 
     HostCalls host;

@@ -303,9 +303,17 @@ typedef struct tagPAINTSTRUCT {
 #define WM_PAINT 0x000F
 #define WM_ERASEBKGND 0x0014
 #define WM_LBUTTONDOWN 0x0201
+#define WM_LBUTTONDBLCLK 0x0203
 #define WM_RBUTTONDOWN 0x0204
+#define WM_MOUSEWHEEL 0x020A
 #define MK_LBUTTON 0x0001
 #define MK_RBUTTON 0x0002
+#define MK_SHIFT 0x0004
+#define MK_CONTROL 0x0008
+#define WHEEL_DELTA 120
+
+// Class styles.
+#define CS_DBLCLKS 0x0008
 
 #define PM_NOREMOVE 0x0000
 #define PM_REMOVE 0x0001

@@ -316,3 +316,9 @@ static_assert(wordsCoverTheRecordOnce());
 static_assert(loadOrderIsAPermutation());
 
 }  // namespace parameter_table_checks
+
+// A parameter's value in factory program 0 ("Init") or 1 ("Dattorro"); any
+// other number is taken as "Init".
+constexpr float factoryValue(std::int32_t program, ParameterId id) {
+    return program == 1 ? kParameterTable[id].dattorroValue : kParameterTable[id].initValue;
+}

@@ -50,12 +50,16 @@ std::vector<std::uint8_t> PluginState::toBytes() const {
             putWord(bytes, bits);
         }
     }
+    std::uint32_t scaleBits;
+    std::memcpy(&scaleBits, &editorScale, sizeof scaleBits);
+    putWord(bytes, scaleBits);
     return bytes;
 }
 
 bool PluginState::fromBytes(const std::uint8_t* bytes, std::size_t size, PluginState& state) {
-    if (bytes == nullptr || size != kSize || std::memcmp(bytes, kMagic, 4) != 0) return false;
-    if (wordAt(bytes + 4) != kVersion) return false;
+    if (bytes == nullptr || size < 8 || std::memcmp(bytes, kMagic, 4) != 0) return false;
+    const std::uint32_t version = wordAt(bytes + 4);
+    if (!((version == 1 && size == kVersion1Size) || (version == kVersion && size == kSize))) return false;
     PluginState read;
     const std::uint32_t current = wordAt(bytes + 8);
     if (current >= static_cast<std::uint32_t>(kProgramCount)) return false;
@@ -71,6 +75,11 @@ bool PluginState::fromBytes(const std::uint8_t* bytes, std::size_t size, PluginS
             if (!std::isfinite(value)) return false;
             at += 4;
         }
+    }
+    if (version >= 2) {
+        const std::uint32_t bits = wordAt(at);
+        std::memcpy(&read.editorScale, &bits, sizeof read.editorScale);
+        if (!std::isfinite(read.editorScale) || !(read.editorScale > 0.0f)) return false;
     }
     state = read;
     return true;

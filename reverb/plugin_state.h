@@ -5,9 +5,11 @@
 // newer version or with a value that is not a finite number is refused, and
 // a refused blob changes nothing.
 //
-// Layout (version 1, 524 bytes): "RPst", version u32, current program u32,
+// Layout (version 2, 528 bytes): "RPst", version u32, current program u32,
 // then for each of the two programs its name (24 bytes, zero-terminated) and
-// its 58 values as float32 in parameter order.
+// its 58 values as float32 in parameter order, then the factor the editor was
+// drawn at as float32 (1, 1.5 or 2). Version 1 (524 bytes) is the same without
+// the factor and still loads, with the editor at 1.
 //
 // Threads: the caller's (hosts save and load states on their main thread).
 #pragma once
@@ -22,10 +24,12 @@
 #include "reverb/program_record.h"
 
 struct PluginState {
-    static constexpr std::uint32_t kVersion = 1;
-    static constexpr std::size_t kSize = 4 + 4 + 4 + kProgramCount * (kProgramNameSize + 4 * kParameterCount);
+    static constexpr std::uint32_t kVersion = 2;
+    static constexpr std::size_t kVersion1Size = 4 + 4 + 4 + kProgramCount * (kProgramNameSize + 4 * kParameterCount);
+    static constexpr std::size_t kSize = kVersion1Size + 4;
 
     std::int32_t currentProgram = 0;
+    float editorScale = 1.0f;  // finite and positive; the editor takes the nearest it draws
     std::array<std::array<float, kParameterCount>, kProgramCount> values{};
     std::array<std::array<char, kProgramNameSize>, kProgramCount> names{};
 

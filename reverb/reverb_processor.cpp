@@ -33,12 +33,17 @@ void ReverbProcessor::loadCurrentProgramIntoEngine() {
     for (ParameterId id : kProgramLoadOrder) engine->setParameter(id, programs.valueOf(programs.current(), id));
 }
 
-std::vector<std::uint8_t> ReverbProcessor::saveState() const { return PluginState::of(programs).toBytes(); }
+std::vector<std::uint8_t> ReverbProcessor::saveState() const {
+    PluginState state = PluginState::of(programs);
+    state.editorScale = editorScaleFactor;
+    return state.toBytes();
+}
 
 bool ReverbProcessor::loadState(const std::uint8_t* bytes, std::size_t size) {
     PluginState state;
     if (!PluginState::fromBytes(bytes, size, state)) return false;
     state.applyTo(programs);
+    editorScaleFactor = state.editorScale;
     loadCurrentProgramIntoEngine();
     return true;
 }

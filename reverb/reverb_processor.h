@@ -44,6 +44,10 @@ public:
     // blob and then changes nothing.
     std::vector<std::uint8_t> saveState() const;
     bool loadState(const std::uint8_t* bytes, std::size_t size);
+    // Main thread: the factor the editor is drawn at, kept in the state (1
+    // until an editor sets one or a state brings one).
+    void setEditorScale(float factor) { editorScaleFactor = factor; }
+    float editorScale() const { return editorScaleFactor; }
 
     // Any thread: bypassed, the output glides to the input over kBypassGlideMs.
     void setBypass(bool bypassed) { bypassTarget.store(bypassed, std::memory_order_relaxed); }
@@ -64,6 +68,7 @@ private:
     void processGliding(const float* input1, const float* input2, float* output1, float* output2, std::int32_t frames);
 
     ProgramBank programs;
+    float editorScaleFactor = 1.0f;  // main thread only
     std::unique_ptr<ReverbEngine> engine;
     std::atomic<bool> bypassTarget{false};
     float bypassMix = 0.0f;  // audio thread: 0 the reverb's output, 1 the input

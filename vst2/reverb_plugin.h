@@ -12,6 +12,7 @@
 #include "editor/editor_connection.h"
 #include "editor/parameter_listener.h"
 #include "frame/editor_interface.h"
+#include "reverb/parameter_table.h"
 #include "vst2/reverb_effect.h"
 
 using EditorFactory = EditorInterface* (*)(EditorConnection& connection, EffectBase* effect);
@@ -31,6 +32,7 @@ private:
     void setFromEditor(ParameterId id, float value) override { automateParameter(id, value); }
     void endGesture(ParameterId) override {}
     float parameterValue(ParameterId id) const override { return getEngine().parameter(id); }
+    float storedValue(ParameterId id) const override { return factoryValue(curProgram, id); }
 
     ParameterListener* parameterListener = nullptr;  // the editor's, fixed at construction
 };

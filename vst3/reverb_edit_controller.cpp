@@ -13,12 +13,14 @@ void ReverbEditController::setComponentHandler(Steinberg_Vst_IComponentHandler* 
 void ReverbEditController::loadState(const Vst3State& state) {
     state.programs.applyTo(bank);
     bypassed = state.bypassed;
+    editorScaleFactor = state.programs.editorScale;
     tellEditorAll();
 }
 
 Vst3State ReverbEditController::saveState() const {
     Vst3State state;
     state.programs = PluginState::of(bank);
+    state.programs.editorScale = editorScaleFactor;
     state.bypassed = bypassed;
     return state;
 }

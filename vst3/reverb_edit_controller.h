@@ -14,6 +14,7 @@
 
 #include "editor/editor_connection.h"
 #include "editor/parameter_listener.h"
+#include "reverb/parameter_table.h"
 #include "reverb/program_bank.h"
 #include "vst3/vst3_state.h"
 
@@ -35,6 +36,10 @@ public:
     double normalized(Steinberg_Vst_ParamID id) const;
     const ProgramBank& programs() const { return bank; }
 
+    // The factor the editor is drawn at, kept in the state; a new view starts at it.
+    void setEditorScale(float factor) { editorScaleFactor = factor; }
+    float editorScale() const { return editorScaleFactor; }
+
     // The open editor hears every change of a value; null when none is open.
     void setEditorListener(ParameterListener* listener) { editorListener = listener; }
 
@@ -44,6 +49,7 @@ public:
     void setFromEditor(ParameterId id, float value) override;
     void endGesture(ParameterId id) override;
     float parameterValue(ParameterId id) const override { return bank.valueOf(bank.current(), id); }
+    float storedValue(ParameterId id) const override { return factoryValue(bank.current(), id); }
 
 private:
     void tellEditorAll();
@@ -51,6 +57,7 @@ private:
 
     ProgramBank bank;
     bool bypassed = false;
+    float editorScaleFactor = 1.0f;
     Steinberg_Vst_IComponentHandler* componentHandler = nullptr;
     std::atomic<ParameterListener*> editorListener{nullptr};
 };

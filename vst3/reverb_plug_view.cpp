@@ -1,5 +1,6 @@
 #include "vst3/reverb_plug_view.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -23,6 +24,15 @@ Steinberg_IPlugViewVtbl ReverbPlugView::viewTable = {
     Thunk<View, &ReverbPlugView::checkSizeConstraint>::call,
 };
 
+using ScaleSupport = Steinberg_IPlugViewContentScaleSupport;
+
+Steinberg_IPlugViewContentScaleSupportVtbl ReverbPlugView::scaleTable = {
+    Thunk<ScaleSupport, &ReverbPlugView::queryInterface>::call,
+    Thunk<ScaleSupport, &ReverbPlugView::addRef>::call,
+    Thunk<ScaleSupport, &ReverbPlugView::release>::call,
+    Thunk<ScaleSupport, &ReverbPlugView::setContentScaleFactor>::call,
+};
+
 namespace {
 
 #if defined(_WIN32)
@@ -44,6 +54,7 @@ ReverbPlugView::ReverbPlugView(Steinberg_FUnknown* plugin, ReverbEditController&
       editor(controller, nullptr),
       idleTimer(view.asUnknown(), idleEditor, this) {
     plugin->lpVtbl->addRef(plugin);
+    editor.setScale(controller.editorScale());
 }
 
 ReverbPlugView::~ReverbPlugView() {
@@ -62,6 +73,11 @@ Steinberg_tresult ReverbPlugView::queryInterface(const char* iid, void** object)
     if (sameInterfaceId(iid, Steinberg_FUnknown_iid) || sameInterfaceId(iid, Steinberg_IPlugView_iid)) {
         addRef();
         *object = &view;
+        return Steinberg_kResultOk;
+    }
+    if (sameInterfaceId(iid, Steinberg_IPlugViewContentScaleSupport_iid)) {
+        addRef();
+        *object = &scaleSupport;
         return Steinberg_kResultOk;
     }
     *object = nullptr;
@@ -100,13 +116,49 @@ Steinberg_tresult ReverbPlugView::getSize(Steinberg_ViewRect* size) {
     return Steinberg_kResultOk;
 }
 
-// The size is fixed: onSize takes only ours, checkSizeConstraint answers with it.
+float ReverbPlugView::scaleForSize(const Steinberg_ViewRect& size) const {
+    const Steinberg_int32 width = size.right - size.left;
+    const Steinberg_int32 height = size.bottom - size.top;
+    if (width != height || editor.faceWidth() <= 0) return 0.0f;
+    const float factor = static_cast<float>(width) / static_cast<float>(editor.faceWidth());
+    return ReverbEditor::supportedScale(factor) == factor ? factor : 0.0f;
+}
+
+// Only the sizes the editor draws: onSize takes one of them, checkSizeConstraint
+// answers the nearest.
 Steinberg_tresult ReverbPlugView::onSize(Steinberg_ViewRect* newSize) {
     if (newSize == nullptr) return Steinberg_kInvalidArgument;
-    Steinberg_ViewRect fixed{};
-    getSize(&fixed);
-    const bool same = newSize->right - newSize->left == fixed.right && newSize->bottom - newSize->top == fixed.bottom;
-    return same ? Steinberg_kResultOk : Steinberg_kResultFalse;
+    const float factor = scaleForSize(*newSize);
+    if (factor == 0.0f) return Steinberg_kResultFalse;
+    editor.setScale(factor);
+    controller.setEditorScale(editor.getScale());
+    return Steinberg_kResultOk;
+}
+
+Steinberg_tresult ReverbPlugView::checkSizeConstraint(Steinberg_ViewRect* rect) {
+    if (rect == nullptr) return Steinberg_kInvalidArgument;
+    const Steinberg_int32 side = std::min(rect->right - rect->left, rect->bottom - rect->top);
+    const float factor =
+        ReverbEditor::supportedScale(static_cast<float>(side) / static_cast<float>(editor.faceWidth()));
+    const auto sized = static_cast<Steinberg_int32>(static_cast<float>(editor.faceWidth()) * factor);
+    rect->right = rect->left + sized;
+    rect->bottom = rect->top + sized;
+    return Steinberg_kResultTrue;
+}
+
+// The host's scale for the screen: the editor draws at the nearest it supports
+// and, if that changed its size, asks the host's frame for the new size.
+Steinberg_tresult ReverbPlugView::setContentScaleFactor(Steinberg_IPlugViewContentScaleSupport_ScaleFactor factor) {
+    if (!(factor > 0.0f)) return Steinberg_kResultFalse;
+    Steinberg_ViewRect before{};
+    getSize(&before);
+    editor.setScale(factor);
+    controller.setEditorScale(editor.getScale());
+    Steinberg_ViewRect after{};
+    getSize(&after);
+    if (frame != nullptr && isAttached && after.right != before.right)
+        frame->lpVtbl->resizeView(frame, &view.interface, &after);
+    return Steinberg_kResultTrue;
 }
 
 Steinberg_tresult ReverbPlugView::setFrame(Steinberg_IPlugFrame* newFrame) {

@@ -1,5 +1,6 @@
-// The editor in a VST 3 host's window: IPlugView around ReverbEditor, with a
-// fixed size of 512 x 512. The parent is an X11 window id on Linux
+// The editor in a VST 3 host's window: IPlugView around ReverbEditor, 512 x
+// 512 at 1x; the host's content scale (IPlugViewContentScaleSupport) or a
+// resize to 768 or 1024 square draws it at 1.5 or 2 times. The parent is an X11 window id on Linux
 // ("X11EmbedWindowID") and an HWND on Windows; the editor's idle tick comes
 // from ViewIdleTimer while it is attached. The view keeps its plug-in (the
 // controller the editor talks to) alive until the host releases the view.
@@ -36,13 +37,19 @@ private:
     Steinberg_tresult onSize(Steinberg_ViewRect* newSize);
     Steinberg_tresult onFocus(Steinberg_TBool) { return Steinberg_kResultOk; }
     Steinberg_tresult setFrame(Steinberg_IPlugFrame* newFrame);
-    Steinberg_tresult canResize() { return Steinberg_kResultFalse; }
-    Steinberg_tresult checkSizeConstraint(Steinberg_ViewRect* rect) { return getSize(rect); }
+    // To the three square sizes the editor draws.
+    Steinberg_tresult canResize() { return Steinberg_kResultTrue; }
+    Steinberg_tresult checkSizeConstraint(Steinberg_ViewRect* rect);
+    Steinberg_tresult setContentScaleFactor(Steinberg_IPlugViewContentScaleSupport_ScaleFactor factor);
+    // The scale of a square size the editor draws; 0 for any other size.
+    float scaleForSize(const Steinberg_ViewRect& size) const;
     static void idleEditor(void* self) { static_cast<ReverbPlugView*>(self)->editor.idle(); }
 
     static Steinberg_IPlugViewVtbl viewTable;
+    static Steinberg_IPlugViewContentScaleSupportVtbl scaleTable;
 
     InterfaceSlot<Steinberg_IPlugView, ReverbPlugView> view{{&viewTable}, this};
+    InterfaceSlot<Steinberg_IPlugViewContentScaleSupport, ReverbPlugView> scaleSupport{{&scaleTable}, this};
     ReferenceCount references;
     Steinberg_FUnknown* plugin;
     ReverbEditController& controller;

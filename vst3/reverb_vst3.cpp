@@ -108,7 +108,9 @@ Steinberg_tresult ReverbVst3::setComponentStateFrom(Steinberg_IBStream* stream) 
 }
 
 Steinberg_tresult ReverbVst3::getComponentState(Steinberg_IBStream* stream) {
-    return processor.saveState().write(stream) ? Steinberg_kResultOk : Steinberg_kResultFalse;
+    Vst3State state = processor.saveState();
+    state.programs.editorScale = controller.editorScale();  // the view's, which the controller keeps
+    return state.write(stream) ? Steinberg_kResultOk : Steinberg_kResultFalse;
 }
 
 Steinberg_tresult ReverbVst3::setBusArrangements(Steinberg_Vst_SpeakerArrangement* inputs, Steinberg_int32 inputCount,

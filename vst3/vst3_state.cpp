@@ -29,7 +29,9 @@ std::vector<std::uint8_t> Vst3State::toBytes() const {
 }
 
 bool Vst3State::fromBytes(const std::uint8_t* bytes, std::size_t size, Vst3State& state) {
-    if (bytes == nullptr || size != kSize || std::memcmp(bytes, kMagic, sizeof kMagic) != 0) return false;
+    // PluginState's version 1 is shorter; it still loads.
+    const bool knownSize = size == kSize || size == kHeaderSize + PluginState::kVersion1Size;
+    if (bytes == nullptr || !knownSize || std::memcmp(bytes, kMagic, sizeof kMagic) != 0) return false;
     if (wordAt(bytes + 4) != kVersion) return false;
     const std::uint32_t flags = wordAt(bytes + 8);
     if ((flags & ~kBypassedFlag) != 0) return false;

@@ -4,7 +4,7 @@
 // versioned little-endian format:
 //
 //   "RPv3", version u32 (1), flags u32 (bit 0: bypassed; the others 0),
-//   then PluginState's bytes.
+//   then PluginState's bytes (of its version 1 or 2).
 //
 // A stream that is shorter or longer, of another plug-in, of a newer
 // version, with unknown flags or a refused PluginState is refused whole.

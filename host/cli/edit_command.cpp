@@ -14,6 +14,7 @@
 
 #include "host/cli/command_error.h"
 #include "host/cli/commands.h"
+#include "host/cli/editor_scale_option.h"
 #include "host/cli/plugin_loading.h"
 
 // Last: Xlib's macros (Success, None, Bool …) would clash with the headers above.
@@ -27,7 +28,8 @@ constexpr auto kIdleInterval = std::chrono::milliseconds(33);
 struct EditOptions {
     std::string program;
     std::vector<std::string> settings;
-    std::string plugin = defaultPluginPath();
+    std::string plugin;  // empty: the Roomplate plug-in beside this program
+    EditorScaleOption scale;
 };
 
 volatile std::sig_atomic_t stopRequested = 0;
@@ -98,7 +100,9 @@ ERect editorRect(HostedPlugin& plugin) {
 }
 
 void edit(const EditOptions& options) {
-    auto plugin = loadConfiguredPlugin(options.plugin, options.program, parseSettings(options.settings));
+    auto plugin =
+        loadConfiguredPlugin(options.scale.pluginFor(options.plugin), options.program, parseSettings(options.settings));
+    options.scale.applyTo(*plugin);
     const ERect rect = editorRect(*plugin);
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) throw CommandError("cannot open the X display (is DISPLAY set?)");
@@ -132,10 +136,11 @@ void addEditCommand(CLI::App& app) {
     auto* command = app.add_subcommand("edit", "Open a plug-in's editor in an X11 window and print its automation");
     auto options = std::make_shared<EditOptions>();
     addProgramAndSetOptions(*command, options->program, options->settings);
+    options->scale.addTo(*command);
     command->add_option("--plugin", options->plugin, kPluginOptionHelp);
     command->footer(
         "Prints \"param INDEX = VALUE\" for every change the editor sends; closing the window ends it.\n\n"
-        "Examples:\n  roomplate edit\n  roomplate edit --program Dattorro\n"
+        "Examples:\n  roomplate edit\n  roomplate edit --program Dattorro\n  roomplate edit --scale 2\n"
         "  roomplate edit --plugin /usr/lib/lxvst/DragonflyPlateReverb-vst.so");
     command->callback([options] { edit(*options); });
 }

@@ -9,6 +9,7 @@
 
 #include "host/cli/command_error.h"
 #include "host/cli/commands.h"
+#include "host/cli/editor_scale_option.h"
 #include "host/cli/plugin_loading.h"
 #include "host/editor_window/editor_host_window.h"
 #include "host/editor_window/png_file.h"
@@ -25,27 +26,31 @@ struct SnapshotOptions {
     std::string program;
     std::vector<std::string> settings;
     bool about = false;
-    std::string plugin = defaultPluginPath();
+    std::string plugin;  // empty: the Roomplate plug-in beside this program
+    EditorScaleOption scale;
 };
 
 void snapshot(const SnapshotOptions& options) {
     if (!equalIgnoringCase(std::filesystem::path(options.output).extension().string(), ".png"))
         throw CommandError(options.output + ": the snapshot is a PNG file; name it .png");
     const std::vector<ParameterSetting> settings = parseSettings(options.settings);
-    auto plugin = loadConfiguredPlugin(options.plugin, options.program, settings);
+    const std::string pluginPath = options.scale.pluginFor(options.plugin);
+    auto plugin = loadConfiguredPlugin(pluginPath, options.program, settings);
+    options.scale.applyTo(*plugin);
     RgbaImage image;
     {
         EditorHostWindow host(*plugin);
         host.settle();
         if (options.about) {
-            host.click(kAboutButtonX, kAboutButtonY);
+            const auto scaled = [&](int position) { return static_cast<int>(position * options.scale.factor); };
+            host.click(scaled(kAboutButtonX), scaled(kAboutButtonY));
             host.settle();
         }
         image = host.capture();
     }
     writePng(image, options.output);
     std::printf("wrote %s: %d x %d, the editor of %s\n", options.output.c_str(), image.width, image.height,
-                std::filesystem::path(options.plugin).filename().string().c_str());
+                std::filesystem::path(pluginPath).filename().string().c_str());
 }
 
 }  // namespace
@@ -56,11 +61,13 @@ void addSnapshotCommand(CLI::App& app) {
     command->add_option("-o,--output", options->output, "PNG file to write")->capture_default_str();
     addProgramAndSetOptions(*command, options->program, options->settings);
     command->add_flag("--about", options->about, "Click Roomplate's About button first: the credits picture");
+    options->scale.addTo(*command);
     command->add_option("--plugin", options->plugin, kPluginOptionHelp);
     command->footer(
         "Examples:\n"
         "  roomplate snapshot -o editor.png\n"
         "  roomplate snapshot --program Dattorro --set 26=0.8 -o dattorro.png\n"
-        "  roomplate snapshot --about -o credits.png");
+        "  roomplate snapshot --about -o credits.png\n"
+        "  roomplate snapshot --scale 2 -o editor@2x.png");
     command->callback([options] { snapshot(*options); });
 }

@@ -11,6 +11,10 @@
 
 namespace {
 
+// effVendorSpecific's index and value for "scale the editor by opt".
+constexpr std::int32_t kScaleRequest = 0x50726553;    // 'PreS'
+constexpr VstIntPtr kScaleRequestValue = 0x41654373;  // 'AeCs'
+
 #if defined(_WIN32)
 const char* const kNativeWindowApi = CLAP_WINDOW_API_WIN32;
 #else
@@ -173,6 +177,9 @@ VstIntPtr ClapEffect::dispatch(std::int32_t opcode, std::int32_t index, VstIntPt
         case effEditOpen: return openEditor(ptr) ? 1 : 0;
         case effEditClose: closeEditor(); return 0;
         case effEditIdle: idleEditor(); return 0;
+        case effVendorSpecific:
+            // The hosts' convention for a VST 2 editor's scale: 'PreS', 'AeCs', the factor in opt.
+            return index == kScaleRequest && value == kScaleRequestValue && setEditorScale(opt) ? 1 : 0;
         default: return 0;
     }
 }
@@ -309,7 +316,7 @@ VstIntPtr ClapEffect::editorRect(void* rectOut) {
     std::uint32_t width = 0, height = 0;
     if (gui == nullptr || rectOut == nullptr || !gui->get_size(plugin, &width, &height)) {
         // Asked before the editor exists: create it for the answer, as hosts do.
-        const bool madeHere = gui != nullptr && !editorOpen && gui->create(plugin, kNativeWindowApi, false);
+        const bool madeHere = gui != nullptr && !editorOpen && createGui();
         const bool sized = madeHere && gui->get_size(plugin, &width, &height);
         if (madeHere) gui->destroy(plugin);
         if (!sized || rectOut == nullptr) return 0;
@@ -327,7 +334,7 @@ bool ClapEffect::openEditor(void* parentWindow) {
 #else
     window.x11 = static_cast<clap_xwnd>(reinterpret_cast<std::uintptr_t>(parentWindow));
 #endif
-    if (!gui->create(plugin, kNativeWindowApi, false)) return false;
+    if (!createGui()) return false;
     if (!gui->set_parent(plugin, &window)) {
         gui->destroy(plugin);
         return false;
@@ -335,6 +342,23 @@ bool ClapEffect::openEditor(void* parentWindow) {
     gui->show(plugin);
     editorOpen = true;
     return true;
+}
+
+bool ClapEffect::createGui() {
+    if (!gui->create(plugin, kNativeWindowApi, false)) return false;
+    if (editorScale != 1.0) gui->set_scale(plugin, editorScale);
+    return true;
+}
+
+bool ClapEffect::setEditorScale(float factor) {
+    if (gui == nullptr || editorOpen || !(factor > 0.0f)) return false;
+    // Tried on an editor made for the question: a plug-in that cannot draw at
+    // the factor says so now, not when its window is already shown.
+    if (!gui->create(plugin, kNativeWindowApi, false)) return false;
+    const bool accepted = gui->set_scale(plugin, factor);
+    gui->destroy(plugin);
+    if (accepted) editorScale = factor;
+    return accepted;
 }
 
 void ClapEffect::closeEditor() {

@@ -65,6 +65,10 @@ private:
     bool parameterText(std::int32_t opcode, std::int32_t index, char* text) const;
     VstIntPtr editorRect(void* rectOut);
     bool openEditor(void* parentWindow);
+    // The editor made, with the scale set if one was asked for.
+    bool createGui();
+    // Before the editor opens: whether it draws at factor, which it then keeps.
+    bool setEditorScale(float factor);
     void closeEditor();
     void idleEditor();
     void reportReadyFds();
@@ -90,6 +94,7 @@ private:
     std::uint32_t maxBlockFrames = 4096;
     bool active = false;
     bool editorOpen = false;
+    double editorScale = 1.0;  // told to the editor when it is made
     bool flushRequested = false;
     std::int64_t steadyTime = 0;
     std::thread::id mainThread = std::this_thread::get_id();

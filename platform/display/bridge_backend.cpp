@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/windows/double_click_tracker.h"
 #include "platform/windows/window_manager.h"
 
 namespace win32subset {
@@ -58,7 +59,11 @@ void BridgeBackend::receive(void* context, uint32_t message, uintptr_t wParam, i
             break;
         }
         case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN: postWindowMessage(peer->window, message, wParam, lParam); break;
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDOWN:
+        case WM_MOUSEWHEEL:
+            postWindowMessage(peer->window, DoubleClickTracker::asWindowTakesIt(peer->window, message), wParam, lParam);
+            break;
         case WM_DESTROY: peer->childGone = true; break;
         default: break;
     }

@@ -15,7 +15,8 @@ extern "C" {
 
 // The host's child window tells its owner: WM_PAINT (lParam points to the
 // int32_t[4] left, top, right, bottom that the host no longer shows),
-// WM_LBUTTONDOWN / WM_RBUTTONDOWN (wParam and lParam as Windows gives them)
+// WM_LBUTTONDOWN / WM_LBUTTONDBLCLK / WM_RBUTTONDOWN / WM_MOUSEWHEEL (wParam
+// and lParam as Windows gives them; the wheel's position on the screen)
 // and WM_DESTROY (the host destroyed it; it is stale from then on).
 typedef void (*RoomplateBridgeSink)(void* context, uint32_t message, uintptr_t wParam, intptr_t lParam);
 

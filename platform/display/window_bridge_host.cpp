@@ -33,7 +33,9 @@ LRESULT CALLBACK childProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
             break;  // DefWindowProcA validates
         }
         case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
         case WM_RBUTTONDOWN: link->sink(link->context, message, wParam, lParam); break;
+        case WM_MOUSEWHEEL: link->sink(link->context, message, wParam, lParam); return 0;  // not to the parent
         case WM_DESTROY:
             SetWindowLongPtrA(window, GWLP_USERDATA, 0);
             if (!link->destroyedByOwner) link->sink(link->context, WM_DESTROY, 0, 0);
@@ -48,6 +50,7 @@ void registerChildClass() {
     static bool registered = false;
     if (registered) return;
     WNDCLASSA windowClass{};
+    windowClass.style = CS_DBLCLKS;  // the owner's window decides whether it takes them
     windowClass.lpfnWndProc = childProcedure;
     windowClass.lpszClassName = kChildClassName;
     windowClass.hbrBackground = nullptr;  // the owner's pixels, never an erase

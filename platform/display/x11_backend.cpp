@@ -232,8 +232,13 @@ void X11Backend::handle(const XEvent& event) {
         case ButtonPress: {
             const XButtonEvent& press = event.xbutton;
             const LPARAM where = MAKELPARAM(press.x, press.y);
-            if (press.button == Button1) postWindowMessage(child->window, WM_LBUTTONDOWN, MK_LBUTTON, where);
+            if (press.button == Button1) {
+                const UINT message = doubleClicks.leftPress(child->window, press.x, press.y, press.time);
+                postWindowMessage(child->window, message, MK_LBUTTON, where);
+            }
             if (press.button == Button3) postWindowMessage(child->window, WM_RBUTTONDOWN, MK_RBUTTON, where);
+            if (press.button == Button4 || press.button == Button5)
+                postWheel(*child, press.button == Button4, press.state, press.x_root, press.y_root);
             break;
         }
         case DestroyNotify: child->gone = true; break;
@@ -242,6 +247,16 @@ void X11Backend::handle(const XEvent& event) {
 }
 
 int X11Backend::eventDescriptor() const { return display != nullptr ? xlibFunctions()->connectionNumber(display) : -1; }
+
+void X11Backend::postWheel(const ShownWindow& child, bool awayFromUser, unsigned state, int rootX, int rootY) {
+    // As Windows sends it: one notch of WHEEL_DELTA, away from the user
+    // (button 4) positive, the keys held in the low word, the cursor on the screen.
+    const int delta = awayFromUser ? WHEEL_DELTA : -WHEEL_DELTA;
+    const WORD keys =
+        static_cast<WORD>(((state & ShiftMask) != 0 ? MK_SHIFT : 0) | ((state & ControlMask) != 0 ? MK_CONTROL : 0));
+    const WPARAM wParam = MAKELONG(keys, static_cast<WORD>(static_cast<SHORT>(delta)));
+    postWindowMessage(child.window, WM_MOUSEWHEEL, wParam, MAKELPARAM(rootX, rootY));
+}
 
 void X11Backend::pollEvents() {
     if (display == nullptr) return;

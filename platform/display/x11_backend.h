@@ -6,8 +6,10 @@
 // idle), so no thread is started.
 //
 // On its connection: Expose becomes WM_PAINT of the exposed area, presses of
-// buttons 1 and 3 become WM_LBUTTONDOWN and WM_RBUTTONDOWN; the cursor and
-// the button and modifier keys are read live from the server (XQueryPointer).
+// buttons 1 and 3 become WM_LBUTTONDOWN (or WM_LBUTTONDBLCLK, timed as Windows
+// does) and WM_RBUTTONDOWN, buttons 4 and 5 (the wheel) WM_MOUSEWHEEL; the
+// cursor and the button and modifier keys are read live from the server
+// (XQueryPointer).
 #pragma once
 
 #include <cstdint>
@@ -16,6 +18,7 @@
 
 #include "platform/display/hosting_backend.h"
 #include "platform/display/shown_surface.h"
+#include "platform/windows/double_click_tracker.h"
 
 struct _XDisplay;
 struct _XGC;
@@ -69,11 +72,13 @@ private:
     std::unique_ptr<ShownWindow> createChild(HWND window, unsigned long parent, const RECT& frame);
     void destroyChild(ShownWindow& child);
     void handle(const _XEvent& event);
+    void postWheel(const ShownWindow& child, bool awayFromUser, unsigned state, int rootX, int rootY);
     void fillImage(ShownWindow& child, const Surface& surface, const RECT& area) const;
     bool queryPointer(POINT* position, unsigned* buttonsAndModifiers);
 
     _XDisplay* display = nullptr;
     std::vector<std::unique_ptr<ShownWindow>> shown;
+    DoubleClickTracker doubleClicks;
 };
 
 }  // namespace win32subset

@@ -291,17 +291,28 @@ bool namesSmallFonts(const char* faceName) {
     return *faceName == '\0' && *expected == '\0';
 }
 
+// "Small Fonts" between the narrow face's first two whole sizes (an editor
+// drawn at one and a half times): the narrow face doubled would overflow the
+// boxes and single would look lost in them, while the large face's design
+// size has capitals of 7 rows, between the narrow face's 5 and 10.
+bool smallFontsBetweenWholeSizes(const LOGFONTA& logFont) {
+    const int em = emHeightOf(logFont, kSmallFace);
+    return namesSmallFonts(logFont.lfFaceName) && em > kLargestSmallEmHeight && em < 2 * kSmallFace.emHeight;
+}
+
 // "Small Fonts" and every small request get the narrow face (the large one,
 // shrunk, would lose its strokes and not fit the editor's value boxes).
 const FontFace& faceFor(const LOGFONTA& logFont) {
     static const FontFace large(kLargeFace);
     static const FontFace small(kSmallFace);
+    if (smallFontsBetweenWholeSizes(logFont)) return large;
     if (namesSmallFonts(logFont.lfFaceName)) return small;
     return emHeightOf(logFont, kSmallFace) <= kLargestSmallEmHeight ? small : large;
 }
 
-double scaleOf(const FaceDesign& face, int emHeight) {
-    const double scale = static_cast<double>(emHeight) / face.emHeight;
+double scaleOf(const LOGFONTA& logFont, const FaceDesign& face) {
+    if (smallFontsBetweenWholeSizes(logFont)) return 1.0;
+    const double scale = static_cast<double>(emHeightOf(logFont, face)) / face.emHeight;
     return face.wholeScales ? std::max(1.0, std::round(scale)) : scale;
 }
 
@@ -313,9 +324,7 @@ FontFace::FontFace(const FaceDesign& design) : design(design) {
 }
 
 BitmapFont::BitmapFont(const LOGFONTA& logFont)
-    : face(faceFor(logFont)),
-      scale(scaleOf(face.design, emHeightOf(logFont, face.design))),
-      bold(logFont.lfWeight >= 600) {
+    : face(faceFor(logFont)), scale(scaleOf(logFont, face.design)), bold(logFont.lfWeight >= 600) {
     lineHeight_ = std::max(1, static_cast<int>(std::lround(face.design.lineHeight * scale)));
     spacing = std::max(1, static_cast<int>(std::lround(scale)));
 }

@@ -3,6 +3,8 @@
 //   "Small Fonts" and for every request of 10 pixels or less; it is scaled
 //   only by whole factors, so 9-pixel text stays sharp and narrow enough for
 //   the editor's 32-pixel value boxes ("7350 Hz" is 26 pixels wide);
+//   "Small Fonts" between its 1x and 2x sizes (11 to 17 pixels) gets the
+//   large face at its design size instead;
 // - a large 5 × 7 face with descenders for everything else, scaled by
 //   nearest neighbour to the requested character height (9 pixels is its
 //   design size: a line of 10 rows, one of leading, seven for capitals and

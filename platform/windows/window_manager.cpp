@@ -50,6 +50,7 @@ ATOM WindowManager::registerClass(const WNDCLASSA& windowClass) {
     record.instance = windowClass.hInstance;
     record.procedure = windowClass.lpfnWndProc;
     record.background = windowClass.hbrBackground;
+    record.style = windowClass.style;
     record.atom = nextAtom++;
     classes.push_back(record);
     return record.atom;

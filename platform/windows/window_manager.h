@@ -23,6 +23,7 @@ struct WindowClassRecord {
     HINSTANCE instance = nullptr;
     WNDPROC procedure = nullptr;
     HBRUSH background = nullptr;
+    UINT style = 0;  // CS_DBLCLKS: a second press soon after the first comes as WM_LBUTTONDBLCLK
     ATOM atom = 0;
     int windowCount = 0;
 };

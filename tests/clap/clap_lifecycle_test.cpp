@@ -91,7 +91,7 @@ TEST(ClapInstance, DeclaresStereoInPlacePortsNoLatencyAndATail) {
     EXPECT_EQ(instance.extension<void>("org.example.unknown"), nullptr);
 }
 
-TEST(ClapGui, EmbeddedNativeWindowOfAFixedSizeIdledByTheHostsTimer) {
+TEST(ClapGui, EmbeddedNativeWindowIdledByTheHostsTimer) {
     TestHost withoutTimers;
     TestInstance untimed(withoutTimers);
     const auto* gui = untimed.extension<clap_plugin_gui_t>(CLAP_EXT_GUI);
@@ -111,7 +111,6 @@ TEST(ClapGui, EmbeddedNativeWindowOfAFixedSizeIdledByTheHostsTimer) {
         ASSERT_TRUE(gui->get_size(instance.plugin(), &width, &height));
         EXPECT_EQ(width, 512u);
         EXPECT_EQ(height, 512u);
-        EXPECT_FALSE(gui->can_resize(instance.plugin()));
         EXPECT_FALSE(gui->set_size(instance.plugin(), 400, 300));
         EXPECT_TRUE(gui->set_size(instance.plugin(), 512, 512));
         std::uint32_t asked = 900, askedHeight = 100;
@@ -122,6 +121,51 @@ TEST(ClapGui, EmbeddedNativeWindowOfAFixedSizeIdledByTheHostsTimer) {
         ASSERT_TRUE(gui->create(instance.plugin(), CLAP_WINDOW_API_X11, false));
     }
     EXPECT_TRUE(host.timers.empty()) << "an instance destroyed with its editor created leaves its timer behind";
+}
+
+// The host's scale for the screen, or a size the user drags the window to:
+// the editor draws at 1, 1.5 or 2 times, square, and the state keeps it.
+TEST(ClapGui, DrawsAtTheHostsScaleOrTheNearestSquareSizeAndKeepsItInTheState) {
+    TestHost host(true);
+    TestInstance instance(host);
+    const auto* gui = instance.extension<clap_plugin_gui_t>(CLAP_EXT_GUI);
+    ASSERT_TRUE(gui->create(instance.plugin(), CLAP_WINDOW_API_X11, false));
+    EXPECT_TRUE(gui->can_resize(instance.plugin()));
+    clap_gui_resize_hints_t hints{};
+    ASSERT_TRUE(gui->get_resize_hints(instance.plugin(), &hints));
+    EXPECT_TRUE(hints.preserve_aspect_ratio);
+    EXPECT_EQ(hints.aspect_ratio_width, hints.aspect_ratio_height);
+
+    struct Case {
+        double scale;
+        std::uint32_t side;
+    } scales[] = {{2.0, 1024}, {1.5, 768}, {1.0, 512}, {1.3, 768}, {3.0, 1024}, {0.5, 512}};
+    for (const Case& c : scales) {
+        EXPECT_TRUE(gui->set_scale(instance.plugin(), c.scale)) << c.scale;
+        std::uint32_t width = 0, height = 0;
+        ASSERT_TRUE(gui->get_size(instance.plugin(), &width, &height));
+        EXPECT_EQ(width, c.side) << c.scale;
+        EXPECT_EQ(height, c.side) << c.scale;
+    }
+    struct Drag {
+        std::uint32_t width, height, side;
+    } drags[] = {{800, 900, 768}, {1100, 1200, 1024}, {600, 2000, 512}, {880, 880, 768}, {900, 900, 1024}};
+    for (const Drag& d : drags) {
+        std::uint32_t width = d.width, height = d.height;
+        ASSERT_TRUE(gui->adjust_size(instance.plugin(), &width, &height));
+        EXPECT_EQ(width, d.side) << d.width << " x " << d.height;
+        EXPECT_EQ(height, d.side) << d.width << " x " << d.height;
+    }
+    EXPECT_FALSE(gui->set_size(instance.plugin(), 700, 700));
+    EXPECT_FALSE(gui->set_size(instance.plugin(), 768, 1024));
+    ASSERT_TRUE(gui->set_size(instance.plugin(), 1024, 1024));
+
+    TestInstance restored(host);
+    ASSERT_TRUE(restored.loadState(instance.saveState()));
+    const auto* restoredGui = restored.extension<clap_plugin_gui_t>(CLAP_EXT_GUI);
+    std::uint32_t width = 0, height = 0;
+    ASSERT_TRUE(restoredGui->get_size(restored.plugin(), &width, &height));
+    EXPECT_EQ(width, 1024u);
 }
 
 }  // namespace

@@ -75,6 +75,7 @@ public:
     }
     void endGesture(ParameterId id) override { events.push_back("end " + std::to_string(id)); }
     float parameterValue(ParameterId id) const override { return values[id]; }
+    float storedValue(ParameterId id) const override { return kParameterTable[id].dattorroValue; }
 
     std::vector<std::string> events;
     std::array<float, kParameterCount> values{};
@@ -106,5 +107,62 @@ TEST_F(EditorDragTest, WithoutAnEffectADragAndAClickReachTheConnectionAsGestures
     const std::vector<std::string> click = {"begin 55", "set 55", "end 55"};
     EXPECT_EQ(connection.events, click);
     EXPECT_EQ(connection.values[kTankSwitch], 0.0f);
+    standalone.close();
+}
+
+// At twice the size every gesture lands where it does at 1x: the window is
+// 1024 pixels wide and each position maps back to the face's layout.
+TEST_F(EditorDragTest, AtTwiceTheSizeClicksWheelAndDragsMapBackToTheFace) {
+    RecordingConnection connection;
+    connection.values[kTankSwitch] = 1.0f;
+    connection.values[kDiffusionGain12] = 0.3f;
+    ReverbEditor standalone(connection, nullptr);
+    ASSERT_EQ(standalone.open(host.handle()), 1);
+    standalone.setScale(2.0f);  // while open: built anew at the new size
+    ERect* rect = nullptr;
+    standalone.getRect(&rect);
+    EXPECT_EQ(rect->right, 1024);
+    EXPECT_EQ(rect->bottom, 1024);
+    HWND window = standalone.getFrame()->getWindowHandle();
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 1024);
+    EXPECT_EQ(client.bottom, 1024);
+    EXPECT_EQ(standalone.getFrame()->getSize().right, 512);  // the views keep the 1x layout
+    pumpMessages();
+
+    // The Tank switch lies at 398, 418 … 414, 434 on the face.
+    GuiFrame::windowProc(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2 * 405, 2 * 425));
+    EXPECT_EQ(connection.events, (std::vector<std::string>{"begin 55", "set 55", "end 55"}));
+    EXPECT_EQ(connection.values[kTankSwitch], 0.0f);
+
+    connection.events.clear();
+    wheel(window, 1, 0, 2 * 166, 2 * 98);
+    EXPECT_EQ(connection.events, (std::vector<std::string>{"begin 11", "set 11", "end 11"}));
+    EXPECT_NEAR(connection.values[kDiffusionGain12], 0.31f, 1e-6);
+
+    connection.events.clear();
+    GuiFrame::windowProc(window, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2 * 166, 2 * 98));
+    EXPECT_EQ(connection.values[kDiffusionGain12], kParameterTable[kDiffusionGain12].dattorroValue);
+
+    // A drag: the angle is taken around 160, 92 of the face, as at 1x.
+    using win32testing::heldLeft;
+    win32testing::setTickCount(100000);
+    win32testing::scriptInput({
+        stepAt(window, 2 * 160, 2 * 86, heldLeft),
+        stepAt(window, 2 * 150, 2 * 92, heldLeft, 60),
+        stepAt(window, 2 * 150, 2 * 92, 0, 60),
+    });
+    GuiFrame::windowProc(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2 * 160, 2 * 86));
+    EXPECT_NEAR(connection.values[kDiffusionGain12], 1.0f / 6.0f, 1e-6);
+
+    // Back to 1x, and a factor between the supported ones goes to the nearest.
+    standalone.setScale(1.2f);
+    standalone.getRect(&rect);
+    EXPECT_EQ(rect->right, 512);
+    standalone.setScale(1.6f);
+    EXPECT_EQ(standalone.getScale(), 1.5f);
+    standalone.getRect(&rect);
+    EXPECT_EQ(rect->right, 768);
     standalone.close();
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 
 #include "frame/plugin_entry.h"
 #include "tests/editor/editor_test_support.h"
@@ -77,6 +78,43 @@ TEST_F(EditorFaceTest, FirstPaintInTheHostsWindowDrawsTheWholeFace) {
     GuiCanvas face(host, 512, 512, colorMagenta);
     face.copyWindow(window);
     expectPaintedFace(face, *editor);
+}
+
+// A fresh instance whose host has sent no values yet: the Tank Decay displays
+// show the program's values from the first paint, as their knobs do.
+TEST_F(EditorFaceTest, TankDecayDisplaysShowTheirValuesFromTheFirstPaint) {
+    ASSERT_EQ(openInHost(), 1);
+    HWND window = editor->getFrame()->getWindowHandle();
+    ASSERT_TRUE(pumpUntilPainted(window));
+    GuiCanvas face(host, 512, 512, colorMagenta);
+    face.copyWindow(window);
+
+    // Each display against a lone display drawn with the expected value, and not with 0.
+    const auto drawnDisplay = [&](const GuiRect& box, float value) {
+        auto canvas = std::make_unique<GuiCanvas>(host, 512, 512, colorMagenta);
+        ValueDisplay display(box, nullptr, 1);
+        display.setFont(fontTiny);
+        display.setValue(value);
+        DrawContext context(nullptr, canvas->dc(), nullptr);
+        display.draw(context);
+        return canvas;
+    };
+    for (std::int32_t parameter : {kTankDecay1, kTankDecay2, kTankFeed1Into2, kTankFeed2Into1}) {
+        const float value = kParameterTable[parameter].initValue;
+        ASSERT_NE(value, 0.0f);
+        EXPECT_EQ(editor->displayFor(parameter)->getLastDrawnValue(), value) << "parameter " << parameter;
+        const GuiRect box = editor->displayFor(parameter)->getSize();
+        const auto expected = drawnDisplay(box, value);
+        const auto zero = drawnDisplay(box, 0.0f);
+        int differencesFromExpected = 0, differencesFromZero = 0;
+        for (int y = box.top; y <= box.bottom; ++y)
+            for (int x = box.left; x <= box.right; ++x) {
+                differencesFromExpected += sameColor(face.pixel(x, y), expected->pixel(x, y)) ? 0 : 1;
+                differencesFromZero += sameColor(face.pixel(x, y), zero->pixel(x, y)) ? 0 : 1;
+            }
+        EXPECT_EQ(differencesFromExpected, 0) << "display of parameter " << parameter;
+        EXPECT_GT(differencesFromZero, 0) << "display of parameter " << parameter << " reads 0.00";
+    }
 }
 
 TEST_F(EditorFaceTest, AboutPictureCoversItsAreaUntilItIsClickedAway) {

@@ -115,13 +115,6 @@ TEST(EditorLayout, DisplayConvertersFollowTheirParameters) {
     }
 }
 
-TEST(EditorLayout, OnlyTheTankDecayDisplaysStartWithoutAValue) {
-    for (const KnobLayout& knob : kKnobLayouts) {
-        const bool tankDecay = knob.parameter >= 21 && knob.parameter <= 24;
-        EXPECT_EQ(knob.displayGetsInitialValue, !tankDecay) << "parameter " << knob.parameter;
-    }
-}
-
 TEST(EditorLayout, KnobsTakeTheBodySizeAndTheTopDelayKnobsAreOnePixelShort) {
     for (const KnobLayout& knob : kKnobLayouts) {
         const GuiRect rect = knobRect(knob, kKnobBodySize);

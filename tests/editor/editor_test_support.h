@@ -64,6 +64,15 @@ protected:
         GuiFrame::windowProc(editor->getFrame()->getWindowHandle(), message, 0, position);
     }
 
+    // Wheel notches at a frame point (client pixels), which WM_MOUSEWHEEL carries in screen coordinates.
+    static void wheel(HWND frameWindow, int notches, WPARAM keys, int h, int v) {
+        POINT screen{h, v};
+        MapWindowPoints(frameWindow, nullptr, &screen, 1);
+        const auto delta = static_cast<WORD>(static_cast<SHORT>(notches * WHEEL_DELTA));
+        GuiFrame::windowProc(frameWindow, WM_MOUSEWHEEL, static_cast<WPARAM>(MAKELONG(keys, delta)),
+                             MAKELPARAM(screen.x, screen.y));
+    }
+
     HostWindow host{600, 600};
     ReverbPlugin* plugin = nullptr;
     AEffect* record = nullptr;

@@ -12,16 +12,14 @@
 namespace {
 
 // Every main control and display holds the effect's value of its parameter.
-void expectControlsShowTheEffect(ReverbEditor& editor, EffectBase& effect, bool exceptUnsetDisplays) {
+void expectControlsShowTheEffect(ReverbEditor& editor, EffectBase& effect) {
     for (std::int32_t index = 0; index < kParameterCount; ++index) {
         GuiControl* control = editor.mainControlFor(index);
         ASSERT_NE(control, nullptr) << "parameter " << index;
         EXPECT_EQ(control->getValue(), effect.getParameter(index)) << "parameter " << index;
         ValueDisplay* display = editor.displayFor(index);
         if (display == nullptr) continue;
-        const bool unset = index >= 21 && index <= 24;
-        EXPECT_EQ(display->getValue(), exceptUnsetDisplays && unset ? 0.0f : effect.getParameter(index))
-            << "display of parameter " << index;
+        EXPECT_EQ(display->getValue(), effect.getParameter(index)) << "display of parameter " << index;
     }
 }
 
@@ -83,10 +81,9 @@ TEST_F(EditorTest, OpenBuildsTheFaceInTheHostsWindowInTableOrder) {
     EXPECT_EQ(editor->getKnob(0)->getInset(), 6);  // half the 12-pixel handle
 }
 
-TEST_F(EditorTest, AfterOpenEveryDisplayShowsItsParameterExceptTheFourTankDecays) {
-    for (std::int32_t index = 21; index <= 24; ++index) ASSERT_NE(plugin->getParameter(index), 0.0f);
+TEST_F(EditorTest, AfterOpenEveryDisplayShowsItsParameter) {
     openInHost();
-    expectControlsShowTheEffect(*editor, *plugin, true);
+    expectControlsShowTheEffect(*editor, *plugin);
 }
 
 TEST_F(EditorTest, HostParameterChangeReachesTheKnobAndItsDisplayAtTheNextIdle) {
@@ -102,10 +99,40 @@ TEST_F(EditorTest, HostParameterChangeReachesTheKnobAndItsDisplayAtTheNextIdle) 
     EXPECT_EQ(editor->mainControlFor(11)->getLastDrawnValue(), 0.25f);
     EXPECT_EQ(editor->displayFor(11)->getLastDrawnValue(), 0.25f);
     EXPECT_FALSE(editor->isUpdatePending());
+}
 
-    // A display without an initial value shows its parameter once it is set.
-    record->setParameter(record, 22, 0.75f);
-    EXPECT_EQ(editor->displayFor(22)->getValue(), 0.75f);
+// "AllPass Gain" (parameter 11) at 154, 86: a wheel notch turns it by 0.01
+// and a double-click returns it to the current program's stored value.
+TEST_F(EditorTest, WheelAndDoubleClickOnAKnobReachTheHostAsAutomation) {
+    dispatch(effSetProgram, 0, 1);  // "Dattorro": 0.8
+    record->setParameter(record, 11, 0.5f);
+    openInHost();
+    pumpMessages();
+    HWND window = editor->getFrame()->getWindowHandle();
+    RecordingHost::calls.clear();
+
+    wheel(window, 1, 0, 166, 98);
+    wheel(window, -1, MK_SHIFT, 166, 98);
+    click(WM_LBUTTONDBLCLK, 166, 98);
+    const std::vector<HostCall> automations = RecordingHost::automations();
+    ASSERT_EQ(automations.size(), 3u);
+    const float expected[] = {0.51f, 0.509f, 0.8f};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(automations[i].index, 11);
+        EXPECT_NEAR(automations[i].opt, expected[i], 1e-6);
+    }
+    EXPECT_EQ(plugin->getParameter(11), 0.8f);
+    EXPECT_EQ(editor->displayFor(11)->getValue(), 0.8f);
+
+    // The "Init" program stores another value; the wheel over a switch or the face changes nothing.
+    dispatch(effSetProgram, 0, 0);
+    record->setParameter(record, 11, 0.9f);
+    click(WM_LBUTTONDBLCLK, 166, 98);
+    EXPECT_EQ(plugin->getParameter(11), 0.5f);
+    RecordingHost::calls.clear();
+    wheel(window, 1, 0, 405, 425);
+    wheel(window, 1, 0, 250, 30);
+    EXPECT_TRUE(RecordingHost::automations().empty());
 }
 
 TEST_F(EditorTest, ProgramChangeRefreshesEveryControl) {
@@ -113,7 +140,7 @@ TEST_F(EditorTest, ProgramChangeRefreshesEveryControl) {
     const float before = plugin->getParameter(0);
     dispatch(effSetProgram, 0, 1);
     ASSERT_NE(plugin->getParameter(0), before) << "the programs should differ";
-    expectControlsShowTheEffect(*editor, *plugin, false);
+    expectControlsShowTheEffect(*editor, *plugin);
 }
 
 TEST_F(EditorTest, CloseThenOpenRebuildsEveryViewWithTheCurrentValues) {
@@ -129,7 +156,7 @@ TEST_F(EditorTest, CloseThenOpenRebuildsEveryViewWithTheCurrentValues) {
     EXPECT_EQ(editor->mainControlFor(30)->getValue(), 0.9f);
     EXPECT_EQ(editor->displayFor(30)->getValue(), 0.9f);
     EXPECT_EQ(editor->mainControlFor(55)->getValue(), 0.0f);
-    expectControlsShowTheEffect(*editor, *plugin, true);
+    expectControlsShowTheEffect(*editor, *plugin);
 }
 
 TEST_F(EditorTest, OpeningAnOpenEditorAgainReplacesTheFaceInsteadOfDoublingIt) {
@@ -158,7 +185,7 @@ TEST_F(EditorTest, IndicesOutsideTheParametersOnlyRaiseTheUpdateFlagAndOnlyWhenO
         listener.setParameter(index, 0.7f);
         EXPECT_TRUE(editor->isUpdatePending()) << "open, index " << index;
     }
-    expectControlsShowTheEffect(*editor, *plugin, true);
+    expectControlsShowTheEffect(*editor, *plugin);
 }
 
 TEST_F(EditorTest, ControlsWithTagsOutsideTheParametersAreIgnored) {

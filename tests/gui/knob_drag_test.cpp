@@ -8,6 +8,7 @@
 #include "gui/gui_frame.h"
 #include "gui/rotary_knob.h"
 #include "gui_test_support.h"
+#include "knob_in_frame.h"
 #include "platform/win32_testing.h"
 #include "recording_listener.h"
 #include "scripted_steps.h"
@@ -17,26 +18,15 @@ namespace {
 
 using namespace win32testing;
 
-// Knob 24 wide with a 12-pixel handle at (100, 60): inset 6, r = 6. The angle
-// is measured around (left + r, top + r) in frame coordinates.
-constexpr int kLeft = 100;
-constexpr int kTop = 60;
+constexpr int kLeft = KnobInFrame::kLeft;
+constexpr int kTop = KnobInFrame::kTop;
 constexpr int kCentreH = kLeft + 6;
 constexpr int kCentreV = kTop + 6;
 
-class KnobDragTest : public ::testing::Test {
+class KnobDragTest : public ::testing::Test, protected KnobInFrame {
 protected:
-    void SetUp() override {
-        IdleCountingHost::opcodes.clear();
-        frame = new GuiFrame(GuiRect(0, 0, 300, 200), host.handle(), nullptr);
-        GuiBitmap* handle = new GuiBitmap(makeColorBitmap(host, 12, 12, [](int, int) { return colorRed; }));
-        knob =
-            new RotaryKnob(GuiRect(kLeft, kTop, kLeft + 24, kTop + 24), &listener, 11, nullptr, handle, GuiPoint(0, 0));
-        handle->release();
-        frame->addView(knob);
-    }
+    void SetUp() override { IdleCountingHost::opcodes.clear(); }
     void TearDown() override {
-        delete frame;
         clearInputScript();
         useRealClock();
     }
@@ -51,11 +41,6 @@ protected:
         const LPARAM position = static_cast<LPARAM>((static_cast<unsigned>(v) << 16) | static_cast<unsigned>(h));
         GuiFrame::windowProc(frame->getWindowHandle(), message, 0, position);
     }
-
-    HostWindow host;
-    RecordingListener listener;
-    GuiFrame* frame = nullptr;
-    RotaryKnob* knob = nullptr;
 };
 
 TEST_F(KnobDragTest, DragFollowsTheCursorsAngleAndReportsEachNewValueOnce) {
@@ -125,10 +110,41 @@ TEST_F(KnobDragTest, HeldShiftKeepsTheKnobFollowingAfterTheButtonIsReleased) {
               at(kCentreH + 6, kCentreV, heldShift),
               at(kCentreH + 6, kCentreV + 20, 0),  // Shift up: the loop ends before taking this
           });
-    ASSERT_EQ(listener.values.size(), 3u);
-    EXPECT_NEAR(listener.values[1], 1.0f / 6.0f, 1e-6);
-    EXPECT_NEAR(listener.values[2], 5.0f / 6.0f, 1e-6);
+    // Shift turns a tenth as fast from where it was pressed: 9 to 3 o'clock is 2/3 of the range.
+    ASSERT_EQ(listener.values.size(), 2u);
+    EXPECT_EQ(listener.values[0], 0.5f);
+    EXPECT_NEAR(listener.values[1], 0.5f + (4.0f / 6.0f) / 10.0f, 1e-6);
     EXPECT_EQ(cursorPollCount(), 3);
+}
+
+TEST_F(KnobDragTest, ShiftTurnsTenTimesFinerFromWhereTheKnobStandsAndNeverMakesItJump) {
+    const int left = kCentreH - 6, right = kCentreH + 6;
+    press(WM_LBUTTONDOWN, kCentreH, kTop,
+          {
+              at(kCentreH, kTop, heldLeft),               // the click: 12 o'clock, 0.5
+              at(right, kCentreV, heldLeft | heldShift),  // Shift pressed here: no change
+              at(kCentreH, kTop, heldLeft | heldShift),   // back to 12 o'clock: -1/3 of the range, a tenth of it
+              at(kCentreH, kTop, heldLeft),               // Shift released: no jump back to the angle
+              at(left, kCentreV, heldLeft),               // to 9 o'clock at full speed: -1/3
+              at(left, kCentreV, 0),
+          });
+    const float fine = 0.5f - (1.0f / 3.0f) / 10.0f;
+    ASSERT_EQ(listener.values.size(), 3u);
+    EXPECT_EQ(listener.values[0], 0.5f);
+    EXPECT_NEAR(listener.values[1], fine, 1e-6);
+    EXPECT_NEAR(listener.values[2], fine - 1.0f / 3.0f, 1e-6);
+
+    // Shift held from the click: the click's own value, then fine; the range still limits it.
+    listener.values.clear();
+    press(WM_LBUTTONDOWN, right, kCentreV,
+          {
+              at(right, kCentreV, heldLeft | heldShift),  // 3 o'clock: 5/6
+              at(left, kCentreV, heldLeft | heldShift),   // to 9 o'clock: -2/3, a tenth of it
+              at(left, kCentreV, 0),
+          });
+    ASSERT_EQ(listener.values.size(), 2u);
+    EXPECT_NEAR(listener.values[0], 5.0f / 6.0f, 1e-6);
+    EXPECT_NEAR(listener.values[1], 5.0f / 6.0f - (2.0f / 3.0f) / 10.0f, 1e-6);
 }
 
 TEST_F(KnobDragTest, MouseDisabledKnobIgnoresTheClick) {

@@ -1,7 +1,9 @@
-// A control listener that writes down every value reported to it and, like
-// the editor, redraws the control afterwards (unless told not to).
+// A control listener that writes down every value reported to it and every
+// gesture around them and, like the editor, redraws the control afterwards
+// (unless told not to); it offers a value to restore when given one.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "gui/control_listener.h"
@@ -14,6 +16,16 @@ struct RecordingListener : ControlListener {
         if (redraws) control.update(context);
     }
 
+    void beginEdit(GuiControl&) override { events.push_back("begin"); }
+    void endEdit(GuiControl&) override { events.push_back("end"); }
+    bool valueToRestore(const GuiControl&, float& value) override {
+        value = restoredValue;
+        return hasRestoredValue;
+    }
+
+    std::vector<std::string> events;
+    bool hasRestoredValue = false;
+    float restoredValue = 0.0f;
     std::vector<float> values;
     std::vector<std::int32_t> tags;
     bool redraws = true;

@@ -142,6 +142,9 @@ expect_render_error "snapshot: output folder missing" snapshot -o missing/editor
 if [ -n "$echo_plugin" ]; then
   expect_render_error "snapshot: a plug-in without editor" snapshot -o editor.png --plugin "$echo_plugin"
 fi
+expect_render_error "snapshot: a scale the editor does not draw" snapshot -o editor.png --scale 3
+expect_render_error "snapshot: the VST 2 plug-in keeps its size" snapshot -o editor.png --scale 2 \
+  --plugin "$(dirname "$roomplate")/roomplate.so"
 rm -rf "$scratch/run" && mkdir "$scratch/run"
 if (cd "$scratch/run" && "$roomplate" snapshot --program Dattorro --about >/dev/null 2>"$scratch/err"); then
   size=$(png_size "$scratch/run/editor.png" 2>&1)

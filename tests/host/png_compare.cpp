@@ -1,9 +1,12 @@
-// png_compare A.png B.png [--skip-displays] [--skip L,T,R,B]... [--only L,T,R,B]
+// png_compare A.png B.png [--skip-displays] [--skip L,T,R,B]... [--only L,T,R,B] [--scale S]
 // Compares two pictures of the same size pixel by pixel (red, green, blue),
 // within the --only rectangle if given (else everywhere), leaving out the
 // --skip rectangles and, with --skip-displays, the editor's value displays,
-// whose text each platform renders in its own font. Prints how many pixels
+// whose text each platform renders in its own font. With --scale the pictures
+// are of the editor drawn S times as large, and every rectangle (given at 1x,
+// as the layout has them) is scaled to match. Prints how many pixels
 // differ and the first few; exits 0 when none do, 1 when some do, 2 on errors.
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -42,6 +45,12 @@ bool parseRect(const char* text, LayoutRect& rect) {
            rect.right > rect.left && rect.bottom > rect.top;
 }
 
+// As the editor maps its layout to the device: each edge rounded.
+LayoutRect scaled(const LayoutRect& rect, double scale) {
+    const auto edge = [scale](int at) { return static_cast<int>(std::lround(at * scale)); };
+    return {edge(rect.left), edge(rect.top), edge(rect.right), edge(rect.bottom)};
+}
+
 bool inside(const LayoutRect& rect, int x, int y) {
     return x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom;
 }
@@ -50,11 +59,15 @@ bool inside(const LayoutRect& rect, int x, int y) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: png_compare A.png B.png [--skip-displays] [--skip L,T,R,B]... [--only L,T,R,B]\n");
+        std::fprintf(stderr,
+                     "usage: png_compare A.png B.png [--skip-displays] [--skip L,T,R,B]... [--only L,T,R,B] "
+                     "[--scale S]\n");
         return 2;
     }
     std::vector<LayoutRect> skipped;
     LayoutRect only{0, 0, 1 << 30, 1 << 30};
+    bool onlyGiven = false;
+    double scale = 1.0;
     for (int i = 3; i < argc; ++i) {
         LayoutRect rect{};
         if (std::strcmp(argv[i], "--skip-displays") == 0) {
@@ -64,12 +77,18 @@ int main(int argc, char** argv) {
             ++i;
         } else if (std::strcmp(argv[i], "--only") == 0 && i + 1 < argc && parseRect(argv[i + 1], rect)) {
             only = rect;
+            onlyGiven = true;
+            ++i;
+        } else if (std::strcmp(argv[i], "--scale") == 0 && i + 1 < argc &&
+                   std::sscanf(argv[i + 1], "%lf", &scale) == 1 && scale > 0.0) {
             ++i;
         } else {
             std::fprintf(stderr, "png_compare: unknown or malformed option %s\n", argv[i]);
             return 2;
         }
     }
+    for (LayoutRect& rect : skipped) rect = scaled(rect, scale);
+    if (onlyGiven) only = scaled(only, scale);
     Picture a;
     Picture b;
     if (!load(argv[1], a) || !load(argv[2], b)) return 2;

@@ -75,16 +75,20 @@ std::vector<std::string> valueTexts() {
 // middle of a canvas with a few pixels of room around it; the same text
 // centred on the same point of the whole canvas shows what clipping to the box
 // would have cut off.
-void expectInsideOutline(const std::vector<std::string>& texts, int boxWidth, int boxHeight) {
+// centringSlack: how far the room above and below may differ (a scaled
+// face's rows come in steps of its scale).
+void expectInsideOutline(const std::vector<std::string>& texts, int boxWidth, int boxHeight, int fontHeight = 9,
+                         int centringSlack = 1) {
     constexpr int kRoom = 4;
     const int canvasWidth = boxWidth + 2 * kRoom;
     const int canvasHeight = boxHeight + 2 * kRoom;
-    BoxCanvas tight(canvasWidth, canvasHeight, "Small Fonts", 9);
-    BoxCanvas free(canvasWidth, canvasHeight, "Small Fonts", 9);
+    BoxCanvas tight(canvasWidth, canvasHeight, "Small Fonts", fontHeight);
+    BoxCanvas free(canvasWidth, canvasHeight, "Small Fonts", fontHeight);
     const RECT box{kRoom, kRoom, kRoom + boxWidth, kRoom + boxHeight};
     const RECT whole{0, 0, canvasWidth, canvasHeight};
     for (const std::string& text : texts) {
-        const std::string where = "'" + text + "' in " + std::to_string(boxWidth) + " x " + std::to_string(boxHeight);
+        const std::string where = "'" + text + "' in " + std::to_string(boxWidth) + " x " + std::to_string(boxHeight) +
+                                  " at " + std::to_string(fontHeight) + " pixels";
         tight.draw(text, box);
         const RECT ink = tight.ink();
         ASSERT_GT(ink.right, ink.left) << where;
@@ -97,7 +101,7 @@ void expectInsideOutline(const std::vector<std::string>& texts, int boxWidth, in
         // so centred text leaves as much room above as below within a pixel.
         const int above = ink.top - box.top;
         const int below = box.bottom + 1 - ink.bottom;
-        ASSERT_LE(std::abs(above - below), 1) << where;
+        ASSERT_LE(std::abs(above - below), centringSlack) << where;
         free.draw(text, whole);
         const RECT unclipped = free.ink();
         ASSERT_EQ(unclipped.left, ink.left) << where;
@@ -109,6 +113,16 @@ void expectInsideOutline(const std::vector<std::string>& texts, int boxWidth, in
 TEST(SmallFont, EveryValueTextFitsInsideTheOutlineOfItsBox) {
     expectInsideOutline(valueTexts(), 32, 8);
     expectInsideOutline({"100%", "200 ms", "-897 db", "  -oo   ", "7350 Hz", "0.50"}, 32, 10);
+}
+
+// The editor drawn one and a half and two times as large: its boxes and its
+// 9-pixel text grow alike (13.5 pixels asked as 14), and every text still
+// fits, centred within the steps of the face's rows.
+TEST(SmallFont, EveryValueTextFitsItsBoxAtTheEditorsLargerScales) {
+    expectInsideOutline(valueTexts(), 48, 12, 14, 3);
+    expectInsideOutline({"100%", "200 ms", "-897 db", "  -oo   ", "7350 Hz", "0.50"}, 48, 15, 14, 3);
+    expectInsideOutline(valueTexts(), 64, 16, 18, 3);
+    expectInsideOutline({"100%", "200 ms", "-897 db", "  -oo   ", "7350 Hz", "0.50"}, 64, 20, 18, 3);
 }
 
 TEST(SmallFont, LettersAndDigitsAreNarrowAndEachHasItsOwnShape) {

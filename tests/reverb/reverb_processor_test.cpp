@@ -81,12 +81,14 @@ TEST(ReverbProcessor, StateRoundTripsAndDamagedStatesChangeNothing) {
     edited.selectProgram(1);
     edited.setParameter(kWetLevel, 0.25f);
     edited.setParameter(kTankSwitch, 0.0f);
+    edited.setEditorScale(1.5f);
     const std::vector<std::uint8_t> saved = edited.saveState();
     ASSERT_EQ(saved.size(), PluginState::kSize);
 
     ReverbProcessor restored;
     ASSERT_TRUE(restored.loadState(saved.data(), saved.size()));
     EXPECT_EQ(restored.currentProgram(), 1);
+    EXPECT_EQ(restored.editorScale(), 1.5f);
     EXPECT_EQ(restored.parameter(kWetLevel), 0.25f);
     EXPECT_FALSE(restored.getEngine().isStageOn(kTankSwitch));
     EXPECT_EQ(restored.saveState(), saved);
@@ -99,7 +101,14 @@ TEST(ReverbProcessor, StateRoundTripsAndDamagedStatesChangeNothing) {
     damaged.push_back(saved);
     damaged.back()[0] = 'X';  // another plug-in's
     damaged.push_back(saved);
-    damaged.back()[4] = 2;  // a newer version
+    damaged.back()[4] = 3;  // a newer version
+    damaged.push_back(std::vector<std::uint8_t>(saved.begin(), saved.end() - 4));
+    damaged.back()[4] = 1;  // version 1 with a current program
+    damaged.back()[8] = 2;  // that does not exist
+    damaged.push_back(saved);
+    damaged.back()[4] = 1;  // version 1 is four bytes shorter
+    damaged.push_back(saved);
+    std::memset(damaged.back().data() + saved.size() - 4, 0, 4);  // the editor at scale 0
     damaged.push_back(saved);
     damaged.back()[8] = 2;  // program 2
     damaged.push_back(saved);
@@ -113,6 +122,25 @@ TEST(ReverbProcessor, StateRoundTripsAndDamagedStatesChangeNothing) {
         EXPECT_FALSE(untouched.loadState(damaged[i].data(), damaged[i].size())) << "damage " << i;
         EXPECT_EQ(untouched.saveState(), before) << "damage " << i;
     }
+}
+
+// A session saved before the editor had scales: both programs and the current
+// one as they were, the editor at 1.
+TEST(ReverbProcessor, AVersion1StateStillLoads) {
+    ReverbProcessor edited;
+    edited.selectProgram(1);
+    edited.setParameter(kWetLevel, 0.25f);
+    edited.setEditorScale(2.0f);
+    std::vector<std::uint8_t> version1 = edited.saveState();
+    version1.resize(PluginState::kVersion1Size);  // without the factor at the end
+    version1[4] = 1;
+
+    ReverbProcessor restored;
+    restored.setEditorScale(2.0f);
+    ASSERT_TRUE(restored.loadState(version1.data(), version1.size()));
+    EXPECT_EQ(restored.currentProgram(), 1);
+    EXPECT_EQ(restored.parameter(kWetLevel), 0.25f);
+    EXPECT_EQ(restored.editorScale(), 1.0f);
 }
 
 TEST(ReverbProcessor, BypassGlidesToTheInputOverFiveMillisecondsAndBack) {

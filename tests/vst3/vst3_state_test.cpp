@@ -54,6 +54,39 @@ TEST(Vst3State, RestoredStateGivesTheSameValuesAndTheSameSound) {
     EXPECT_TRUE(original.render(input, {512}) == restored.render(input, {512}));
 }
 
+// The size the editor was drawn at travels with the component's state into
+// the next session's controller, whose new view opens at it; a state saved
+// before the editor had sizes (its programs 4 bytes shorter) still loads.
+TEST(Vst3State, TheEditorsSizeTravelsWithTheStateAndOlderStatesStillLoad) {
+    PluginUnderTest original;
+    Steinberg_IPlugView* view = original.controller->lpVtbl->createView(original.controller, "editor");
+    ASSERT_NE(view, nullptr);
+    Steinberg_ViewRect larger{0, 0, 768, 768};
+    ASSERT_EQ(view->lpVtbl->onSize(view, &larger), Steinberg_kResultOk);
+    view->lpVtbl->release(view);
+    const Bytes componentBytes = original.componentState();
+
+    PluginUnderTest restored;
+    MemoryStream forController(componentBytes);
+    ASSERT_EQ(restored.controller->lpVtbl->setComponentState(restored.controller, forController.stream()),
+              Steinberg_kResultOk);
+    Steinberg_IPlugView* restoredView = restored.controller->lpVtbl->createView(restored.controller, "editor");
+    Steinberg_ViewRect size{};
+    ASSERT_EQ(restoredView->lpVtbl->getSize(restoredView, &size), Steinberg_kResultOk);
+    EXPECT_EQ(size.right - size.left, 768);
+    restoredView->lpVtbl->release(restoredView);
+
+    Bytes older = componentBytes;
+    older.resize(older.size() - 4);  // the programs as version 1 wrote them
+    older[12 + 4] = 1;
+    PluginUnderTest fromOlder;
+    ASSERT_EQ(fromOlder.setComponentState(older), Steinberg_kResultOk);
+    MemoryStream olderForController(older);
+    ASSERT_EQ(fromOlder.controller->lpVtbl->setComponentState(fromOlder.controller, olderForController.stream()),
+              Steinberg_kResultOk);
+    EXPECT_EQ(fromOlder.controllerState().size(), componentBytes.size());  // saved again as the new version
+}
+
 TEST(Vst3State, DamagedStatesAreRefusedAndChangeNothing) {
     PluginUnderTest source;
     editEverywhere(source);

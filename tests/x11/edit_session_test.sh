@@ -18,23 +18,7 @@ run_roomplate() {  # run_roomplate SECONDS COMMAND ARGS...: the CLI, through the
   local seconds=$1 command=$2; shift 2
   timeout "$seconds" "$roomplate" "$command" "${plugin_option[@]}" "$@"
 }
-for tool in xdotool import; do
-  if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "skipped: $tool is not installed (Debian: xdotool, imagemagick)"
-    exit 77
-  fi
-done
-scratch=$(mktemp -d)
-editor_pid=
-cleanup() {
-  [ -n "$editor_pid" ] && kill "$editor_pid" 2>/dev/null
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
-failures=0
-checks=0
-pass() { checks=$((checks + 1)); echo "ok   $*"; }
-fail() { checks=$((checks + 1)); failures=$((failures + 1)); echo "FAIL $*"; }
+source "$(dirname "$0")/session_lib.sh"
 
 WETOUTPUT_KNOB=340,450,364,474
 TANK_SWITCH=398,418,414,434
@@ -68,13 +52,7 @@ tank_before=$(run_roomplate 60 info | sed -n 's/^param 55: \([0-9.]*\).*/\1/p')
 
 run_roomplate 120 edit >"$scratch/edit.out" 2>"$scratch/edit.err" &
 editor_pid=$!
-window=
-for _ in $(seq 100); do
-  window=$(xdotool search --name '^Roomplate$' 2>/dev/null | head -n 1)
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] && pass "a window titled Roomplate" || { fail "no Roomplate window"; cat "$scratch/edit.err"; exit 1; }
+find_window
 size=$(xwininfo -id "$window" | sed -n 's/.*Width: \([0-9]*\)/\1/p;s/.*Height: \([0-9]*\)/\1/p' | tr '\n' ' ')
 [ "$size" = "512 512 " ] && pass "the window has the editor's size" || fail "window size $size"
 children=$(xwininfo -children -id "$window" | grep -c '512x512+0+0')
@@ -129,18 +107,4 @@ else
   fail "no automation for the Tank switch"
 fi
 
-"$send_close" "$window"
-for _ in $(seq 50); do
-  kill -0 "$editor_pid" 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 "$editor_pid" 2>/dev/null; then
-  fail "roomplate edit still runs after its window was closed"
-else
-  wait "$editor_pid"
-  code=$?
-  editor_pid=
-  [ "$code" -eq 0 ] && pass "closing the window ends roomplate edit" || fail "roomplate edit exited $code"
-fi
-echo "$((checks - failures)) passed, $failures failed"
-[ "$failures" -eq 0 ]
+close_and_finish "$send_close"

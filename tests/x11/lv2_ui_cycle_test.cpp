@@ -5,7 +5,10 @@
 // display connection (file descriptor), no heap memory.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <lv2/atom/atom.h>
+#include <lv2/options/options.h>
 #include <lv2/ui/ui.h>
+#include <lv2/urid/urid.h>
 
 #include <cstdint>
 #include <limits>
@@ -167,6 +170,47 @@ TEST_F(Lv2UiCycles, RefuseToOpenWithoutParentWindow) {
                                                &record, &widget, features));
     EXPECT_EQ(0, record.resizeCalls);
     EXPECT_TRUE(host.children().empty());
+}
+
+// A host's URID map: each URI its number from 1, in the order first asked.
+LV2_URID mapUri(LV2_URID_Map_Handle handle, const char* uri) {
+    auto* uris = static_cast<std::vector<std::string>*>(handle);
+    for (std::size_t i = 0; i < uris->size(); ++i)
+        if ((*uris)[i] == uri) return static_cast<LV2_URID>(i + 1);
+    uris->push_back(uri);
+    return static_cast<LV2_URID>(uris->size());
+}
+
+// A host on a high-density screen gives ui:scaleFactor 2 (1.6: the nearest
+// the editor draws, 1.5): the UI asks for that size and shows one widget of it.
+TEST_F(Lv2UiCycles, DrawAtTheHostsScaleFactor) {
+    for (const float scaleFactor : {2.0f, 1.6f}) {
+        std::vector<std::string> uris;
+        LV2_URID_Map map{&uris, mapUri};
+        const LV2_Options_Option options[] = {
+            {LV2_OPTIONS_INSTANCE, 0, mapUri(&uris, LV2_UI__scaleFactor), sizeof scaleFactor,
+             mapUri(&uris, LV2_ATOM__Float), &scaleFactor},
+            {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr},
+        };
+        HostRecord record;
+        LV2UI_Resize resize{&record, recordResize};
+        const LV2_Feature parentFeature{LV2_UI__parent, reinterpret_cast<void*>(host.id())};
+        const LV2_Feature resizeFeature{LV2_UI__resize, &resize};
+        const LV2_Feature mapFeature{LV2_URID__map, &map};
+        const LV2_Feature optionsFeature{LV2_OPTIONS__options, const_cast<LV2_Options_Option*>(options)};
+        const LV2_Feature* features[] = {&parentFeature, &resizeFeature, &mapFeature, &optionsFeature, nullptr};
+        LV2UI_Widget widget = nullptr;
+        LV2UI_Handle ui = descriptor->instantiate(descriptor, lv2_uris::kPlugin, ROOMPLATE_LV2_BUNDLE, recordWrite,
+                                                  &record, &widget, features);
+        ASSERT_NE(nullptr, ui);
+        const int side = scaleFactor == 2.0f ? 1024 : 768;
+        EXPECT_EQ(1, record.resizeCalls);
+        EXPECT_EQ(side, record.requestedWidth);
+        EXPECT_EQ(side, record.requestedHeight);
+        for (int i = 0; i < 3; ++i) idle->idle(ui);
+        EXPECT_EQ(std::vector<std::uintptr_t>{reinterpret_cast<std::uintptr_t>(widget)}, host.children());
+        descriptor->cleanup(ui);
+    }
 }
 
 }  // namespace

@@ -21,6 +21,7 @@ public:
     Steinberg_Linux_ITimerHandler* timer = nullptr;
     std::uint64_t intervalMs = 0;
     int unregistered = 0;
+    Steinberg_ViewRect resizedTo{};  // the last size the view asked for
 
 private:
     Steinberg_tresult queryInterface(const char* iid, void** object) {
@@ -33,7 +34,10 @@ private:
     }
     Steinberg_uint32 addRef() { return 1; }
     Steinberg_uint32 release() { return 1; }
-    Steinberg_tresult resizeView(Steinberg_IPlugView*, Steinberg_ViewRect*) { return Steinberg_kResultFalse; }
+    Steinberg_tresult resizeView(Steinberg_IPlugView*, Steinberg_ViewRect* size) {
+        resizedTo = *size;
+        return Steinberg_kResultOk;
+    }
     Steinberg_tresult registerEventHandler(Steinberg_Linux_IEventHandler*, int) { return Steinberg_kResultFalse; }
     Steinberg_tresult unregisterEventHandler(Steinberg_Linux_IEventHandler*) { return Steinberg_kResultFalse; }
     Steinberg_tresult registerTimer(Steinberg_Linux_ITimerHandler* handler, std::uint64_t milliseconds) {
@@ -96,7 +100,7 @@ TEST(Vst3View, OpensInTheHostsX11WindowAndTicksFromItsRunLoop) {
     ASSERT_EQ(view->lpVtbl->getSize(view, &size), Steinberg_kResultOk);
     EXPECT_EQ(size.right - size.left, 512);
     EXPECT_EQ(size.bottom - size.top, 512);
-    EXPECT_EQ(view->lpVtbl->canResize(view), Steinberg_kResultFalse);
+    EXPECT_EQ(view->lpVtbl->canResize(view), Steinberg_kResultTrue);  // to the sizes it draws
 
     RecordingFrame frame;
     view->lpVtbl->setFrame(view, frame.frame());
@@ -107,6 +111,35 @@ TEST(Vst3View, OpensInTheHostsX11WindowAndTicksFromItsRunLoop) {
     ASSERT_NE(frame.timer, nullptr) << "no timer on the host's run loop";
     EXPECT_GT(frame.intervalMs, 0u);
     for (int tick = 0; tick < 3; ++tick) frame.timer->lpVtbl->onTimer(frame.timer);
+
+    // The host's content scale: the view asks its frame for the new size and
+    // keeps one child window, now of that size.
+    Steinberg_IPlugViewContentScaleSupport* scaling = nullptr;
+    ASSERT_EQ(view->lpVtbl->queryInterface(view, Steinberg_IPlugViewContentScaleSupport_iid,
+                                           reinterpret_cast<void**>(&scaling)),
+              Steinberg_kResultOk);
+    EXPECT_EQ(scaling->lpVtbl->setContentScaleFactor(scaling, 2.0f), Steinberg_kResultTrue);
+    EXPECT_EQ(frame.resizedTo.right - frame.resizedTo.left, 1024);
+    ASSERT_EQ(view->lpVtbl->getSize(view, &size), Steinberg_kResultOk);
+    EXPECT_EQ(size.right - size.left, 1024);
+    EXPECT_EQ(childWindows(display, host), 1u);
+    for (int tick = 0; tick < 3; ++tick) frame.timer->lpVtbl->onTimer(frame.timer);
+    scaling->lpVtbl->release(scaling);
+    // A size the user drags to: the nearest square the editor draws, which onSize then takes.
+    struct Drag {
+        Steinberg_int32 width, height, side;
+    } drags[] = {{900, 800, 768}, {1000, 1300, 1024}, {500, 300, 512}};
+    for (const Drag& d : drags) {
+        Steinberg_ViewRect asked{0, 0, d.width, d.height};
+        EXPECT_EQ(view->lpVtbl->checkSizeConstraint(view, &asked), Steinberg_kResultTrue);
+        EXPECT_EQ(asked.right, d.side) << d.width << " x " << d.height;
+        EXPECT_EQ(asked.bottom, d.side) << d.width << " x " << d.height;
+    }
+    Steinberg_ViewRect drawn{0, 0, 768, 768}, notDrawn{0, 0, 700, 700};
+    EXPECT_EQ(view->lpVtbl->onSize(view, &drawn), Steinberg_kResultOk);
+    EXPECT_NE(view->lpVtbl->onSize(view, &notDrawn), Steinberg_kResultOk);
+    ASSERT_EQ(view->lpVtbl->getSize(view, &size), Steinberg_kResultOk);
+    EXPECT_EQ(size.right - size.left, 768);
 
     ASSERT_EQ(view->lpVtbl->removed(view), Steinberg_kResultOk);
     EXPECT_EQ(frame.unregistered, 1);

@@ -63,7 +63,6 @@ bool ClapEffect::create(const std::string& path, std::string& error) {
     if (presetLoad != nullptr) presets = listPluginPresets(*entry, descriptor->id);
     pendingEvents.reserve(kMaxPendingEvents);
     setUpEventLists();
-    timers.reserve(kMaxTimers);
 
     record.magic = kEffectMagic;
     record.object = this;
@@ -102,20 +101,8 @@ void ClapEffect::setUpHost() {
                                                       [](const clap_host_t*, clap_id, clap_param_clear_flags) {},
                                                       [](const clap_host_t* self) { of(self).flushRequested = true; }};
         static const clap_host_timer_support_t timerSupport = {
-            [](const clap_host_t* self, std::uint32_t, clap_id* timerId) {
-                ClapEffect& hosted = of(self);
-                if (timerId == nullptr || hosted.timers.size() >= kMaxTimers) return false;
-                *timerId = static_cast<clap_id>(hosted.timers.size() + 1);
-                hosted.timers.push_back(*timerId);
-                return true;
-            },
-            [](const clap_host_t* self, clap_id timerId) {
-                auto& timers = of(self).timers;
-                const auto found = std::find(timers.begin(), timers.end(), timerId);
-                if (found == timers.end()) return false;
-                timers.erase(found);
-                return true;
-            }};
+            [](const clap_host_t* self, std::uint32_t, clap_id* timerId) { return of(self).timers.add(timerId); },
+            [](const clap_host_t* self, clap_id timerId) { return of(self).timers.remove(timerId); }};
         if (id == nullptr) return nullptr;
         if (std::strcmp(id, CLAP_EXT_THREAD_CHECK) == 0) return &threadCheck;
         if (std::strcmp(id, CLAP_EXT_PARAMS) == 0) return &hostParams;
@@ -337,6 +324,6 @@ void ClapEffect::closeEditor() {
 // it made wait for a flush while nothing processes.
 void ClapEffect::idleEditor() {
     if (timerSupport != nullptr)
-        for (clap_id timer : std::vector<clap_id>(timers)) timerSupport->on_timer(plugin, timer);
+        for (clap_id timer : std::vector<clap_id>(timers.registered())) timerSupport->on_timer(plugin, timer);
     if (flushRequested && !active) flushWhileStopped();
 }

@@ -48,7 +48,6 @@ bool ClapInstance::create(const std::string& path, float sampleRate, std::int32_
         if (params->get_info(plugin, index, &info)) parameterIds.push_back(info.id);
     }
     if (presetLoad != nullptr) presets = listPluginPresets(*entry, descriptor->id);
-    timers.reserve(kMaxTimers);
     if (!plugin->activate(plugin, sampleRate, 1, static_cast<std::uint32_t>(maxBlockFrames))) {
         error = path + ": activate failed";
         return false;
@@ -75,20 +74,8 @@ void ClapInstance::setUpHost() {
                                                       [](const clap_host_t*) {}};
         static const clap_host_state_t hostState = {[](const clap_host_t*) {}};
         static const clap_host_timer_support_t timerSupport = {
-            [](const clap_host_t* self, std::uint32_t, clap_id* timerId) {
-                auto& timers = of(self).timers;
-                if (timerId == nullptr || timers.size() >= kMaxTimers) return false;
-                *timerId = static_cast<clap_id>(timers.empty() ? 1 : timers.back() + 1);
-                timers.push_back(*timerId);
-                return true;
-            },
-            [](const clap_host_t* self, clap_id timerId) {
-                auto& timers = of(self).timers;
-                const auto found = std::find(timers.begin(), timers.end(), timerId);
-                if (found == timers.end()) return false;
-                timers.erase(found);
-                return true;
-            }};
+            [](const clap_host_t* self, std::uint32_t, clap_id* timerId) { return of(self).timers.add(timerId); },
+            [](const clap_host_t* self, clap_id timerId) { return of(self).timers.remove(timerId); }};
         if (id == nullptr) return nullptr;
         if (std::strcmp(id, CLAP_EXT_THREAD_CHECK) == 0) return &threadCheck;
         if (std::strcmp(id, CLAP_EXT_PARAMS) == 0) return &hostParams;
@@ -211,7 +198,9 @@ bool ClapInstance::openEditor(std::uintptr_t parentWindow) {
 
 void ClapInstance::idleEditor() {
     if (timerSupport == nullptr) return;
-    for (std::size_t i = 0; i < timers.size(); ++i) timerSupport->on_timer(plugin, timers[i]);
+    // A copy: a timer's call may unregister timers.
+    const std::vector<clap_id> due = timers.registered();
+    for (const clap_id timer : due) timerSupport->on_timer(plugin, timer);
 }
 
 void ClapInstance::closeEditor() {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "host/loader/clap_preset_list.h"
+#include "host/loader/clap_timer_list.h"
 #include "host/loader/plugin_library.h"
 #include "tests/soak/soak_instance.h"
 #include "tests/soak/value_queue.h"
@@ -40,8 +41,6 @@ public:
     void closeEditor() override;
 
 private:
-    static constexpr std::size_t kMaxTimers = 16;
-
     ClapInstance() = default;
     bool create(const std::string& path, float sampleRate, std::int32_t maxBlockFrames, std::string& error);
     void setUpHost();
@@ -63,7 +62,7 @@ private:
     std::thread::id mainThread = std::this_thread::get_id();
     std::vector<clap_id> parameterIds;
     std::vector<ClapPreset> presets;
-    std::vector<clap_id> timers;
+    ClapTimerList timers;
     bool processing = false;  // audio thread: start_processing was called
     bool editorOpen = false;
     std::int64_t steadyTime = 0;

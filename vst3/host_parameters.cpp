@@ -8,8 +8,8 @@
 
 #include "reverb/parameter_table.h"
 #include "reverb/value_converters.h"
-#include "vst3/utf16_text.h"
 #include "vst3/vst3_ids.h"
+#include "vst3_interface/utf16_text.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <iterator>
 
 #include "vst3/reverb_vst3.h"
-#include "vst3/utf16_text.h"
 #include "vst3/vst3_ids.h"
+#include "vst3_interface/utf16_text.h"
 
 #ifndef ROOMPLATE_VERSION
 #error "the build defines ROOMPLATE_VERSION (CMake's PROJECT_VERSION)"

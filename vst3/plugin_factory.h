@@ -7,7 +7,7 @@
 
 #include <vst3_c_api.h>
 
-#include "vst3/interface_slot.h"
+#include "vst3_interface/interface_slot.h"
 
 class PluginFactory {
 public:

@@ -10,9 +10,9 @@
 #include <vst3_c_api.h>
 
 #include "editor/reverb_editor.h"
-#include "vst3/interface_slot.h"
 #include "vst3/reverb_edit_controller.h"
 #include "vst3/view_idle_timer.h"
+#include "vst3_interface/interface_slot.h"
 
 class ReverbPlugView {
 public:

@@ -4,8 +4,8 @@
 #include <new>
 
 #include "vst3/reverb_plug_view.h"
-#include "vst3/utf16_text.h"
 #include "vst3/vst3_ids.h"
+#include "vst3_interface/utf16_text.h"
 
 namespace {
 

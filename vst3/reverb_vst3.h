@@ -16,9 +16,9 @@
 #include <vst3_c_api.h>
 
 #include "vst3/host_parameters.h"
-#include "vst3/interface_slot.h"
 #include "vst3/reverb_audio_processor.h"
 #include "vst3/reverb_edit_controller.h"
+#include "vst3_interface/interface_slot.h"
 
 class ReverbVst3 {
 public:

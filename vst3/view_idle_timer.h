@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "vst3/interface_slot.h"
+#include "vst3_interface/interface_slot.h"
 
 class ViewIdleTimer {
 public:

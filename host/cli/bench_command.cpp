@@ -10,6 +10,7 @@
 
 #include "host/cli/command_error.h"
 #include "host/cli/commands.h"
+#include "host/cli/plugin_loading.h"
 #include "host/loader/bench_subject.h"
 #include "host/loader/hosted_plugin.h"
 #include "host/loader/plugin_setup.h"
@@ -124,9 +125,9 @@ void addBenchCommand(CLI::App& app) {
     auto* command = app.add_subcommand("bench", "Time plug-ins processing white noise and compare them");
     auto options = std::make_shared<BenchOptions>();
     command
-        ->add_option(
-            "--plugin", options->plugins,
-            "VST 2 or CLAP (.clap) plug-in file; repeat to compare, the first is the reference (default: Roomplate)")
+        ->add_option("--plugin", options->plugins,
+                     std::string(kPluginFileKinds) +
+                         " plug-in file; repeat to compare, the first is the reference (default: Roomplate)")
         ->allow_extra_args(false);
     command->add_option("--seconds", options->seconds, "Seconds of audio each plug-in processes per round")
         ->capture_default_str();
@@ -139,6 +140,8 @@ void addBenchCommand(CLI::App& app) {
     command->add_option("--program", options->program, "Program each plug-in runs (a number, or a name)");
     command->footer(
         "Example:\n"
-        "  roomplate bench --plugin build/linux/bin/roomplate.so --plugin /usr/lib/vst/MVerb-vst.so");
+        "  roomplate bench --plugin build/linux/bin/roomplate.so --plugin /usr/lib/vst/MVerb-vst.so\n"
+        "  roomplate bench --plugin build/linux/bin/roomplate.so --plugin build/linux/bin/Roomplate.vst3 "
+        "--plugin build/linux/bin/roomplate.clap");
     command->callback([options] { bench(*options); });
 }

@@ -132,8 +132,7 @@ void addEditCommand(CLI::App& app) {
     auto* command = app.add_subcommand("edit", "Open a plug-in's editor in an X11 window and print its automation");
     auto options = std::make_shared<EditOptions>();
     addProgramAndSetOptions(*command, options->program, options->settings);
-    command->add_option("--plugin", options->plugin,
-                        "VST 2 or CLAP (.clap) plug-in file (default: the Roomplate plug-in beside this program)");
+    command->add_option("--plugin", options->plugin, kPluginOptionHelp);
     command->footer(
         "Prints \"param INDEX = VALUE\" for every change the editor sends; closing the window ends it.\n\n"
         "Examples:\n  roomplate edit\n  roomplate edit --program Dattorro\n"

@@ -5,6 +5,7 @@
 
 #include "host/cli/command_error.h"
 #include "host/cli/commands.h"
+#include "host/cli/plugin_loading.h"
 #include "host/loader/hosted_plugin.h"
 #include "host/loader/plugin_setup.h"
 
@@ -69,8 +70,7 @@ void printInfo(const std::string& path) {
 void addInfoCommand(CLI::App& app) {
     auto* command = app.add_subcommand("info", "Print a plug-in's record, programs and parameters");
     auto path = std::make_shared<std::string>(defaultPluginPath());
-    command->add_option("--plugin", *path,
-                        "VST 2 or CLAP (.clap) plug-in file (default: the Roomplate plug-in beside this program)");
+    command->add_option("--plugin", *path, kPluginOptionHelp);
     command->footer("Example:\n  roomplate info\n  roomplate info --plugin /usr/lib/lxvst/DragonflyPlateReverb-vst.so");
     command->callback([path] { printInfo(*path); });
 }

@@ -13,6 +13,11 @@ namespace CLI {
 class App;
 }
 
+// What --plugin takes, the loader chosen by the name's extension.
+inline constexpr const char* kPluginFileKinds = "VST 2, CLAP (.clap) or VST 3 (.vst3 bundle or module)";
+inline const std::string kPluginOptionHelp =
+    std::string(kPluginFileKinds) + " plug-in file (default: the Roomplate plug-in beside this program)";
+
 // The --program and --set options, the same for every command.
 void addProgramAndSetOptions(CLI::App& command, std::string& program, std::vector<std::string>& settings);
 // Each "INDEX=VALUE" text checked, in order.

@@ -196,8 +196,7 @@ void addRenderCommand(CLI::App& app) {
     command->add_option("--format", options->format, "Output samples: float (32-bit), pcm16 or pcm24")
         ->check(CLI::IsMember(formatOptions, CLI::ignore_case))
         ->capture_default_str();
-    command->add_option("--plugin", options->plugin,
-                        "VST 2 or CLAP (.clap) plug-in file (default: the Roomplate plug-in beside this program)");
+    command->add_option("--plugin", options->plugin, kPluginOptionHelp);
     command->footer(
         "Examples:\n"
         "  roomplate render --dry-out demo-dry.wav -o demo-wet.wav\n"

@@ -56,8 +56,7 @@ void addSnapshotCommand(CLI::App& app) {
     command->add_option("-o,--output", options->output, "PNG file to write")->capture_default_str();
     addProgramAndSetOptions(*command, options->program, options->settings);
     command->add_flag("--about", options->about, "Click Roomplate's About button first: the credits picture");
-    command->add_option("--plugin", options->plugin,
-                        "VST 2 or CLAP (.clap) plug-in file (default: the Roomplate plug-in beside this program)");
+    command->add_option("--plugin", options->plugin, kPluginOptionHelp);
     command->footer(
         "Examples:\n"
         "  roomplate snapshot -o editor.png\n"

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "host/loader/record_binding.h"
+
 namespace {
 
 #if defined(_WIN32)
@@ -11,14 +13,6 @@ const char* const kNativeWindowApi = CLAP_WINDOW_API_WIN32;
 const char* const kNativeWindowApi = CLAP_WINDOW_API_X11;
 #endif
 thread_local bool insideProcess = false;  // this thread is in the plug-in's process call
-
-// Copies a plug-in's text into a VST 2 text buffer of the usual size.
-void copyText(char* target, const char* text) {
-    constexpr std::size_t kVstTextBytes = 64;
-    const std::size_t length = text != nullptr ? std::min(std::strlen(text), kVstTextBytes - 1) : 0;
-    if (length > 0) std::memcpy(target, text, length);
-    target[length] = '\0';
-}
 
 }  // namespace
 
@@ -64,21 +58,9 @@ bool ClapEffect::create(const std::string& path, std::string& error) {
     pendingEvents.reserve(kMaxPendingEvents);
     setUpEventLists();
 
-    record.magic = kEffectMagic;
-    record.object = this;
-    record.dispatcher = [](AEffect* effect, std::int32_t opcode, std::int32_t index, VstIntPtr value, void* ptr,
-                           float opt) { return of(effect).dispatch(opcode, index, value, ptr, opt); };
-    record.setParameter = [](AEffect* effect, std::int32_t index, float value) {
-        of(effect).setParameter(index, value);
-    };
-    record.getParameter = [](AEffect* effect, std::int32_t index) { return of(effect).getParameter(index); };
-    record.processReplacing = [](AEffect* effect, float** inputs, float** outputs, std::int32_t frames) {
-        of(effect).process(inputs, outputs, frames);
-    };
+    bindRecord(record, *this);
     record.numPrograms = static_cast<std::int32_t>(presets.size());
     record.numParams = params != nullptr ? static_cast<std::int32_t>(params->count(plugin)) : 0;
-    record.numInputs = 2;
-    record.numOutputs = 2;
     record.flags = effFlagsCanReplacing | (gui != nullptr ? effFlagsHasEditor : 0);
     return true;
 }
@@ -129,21 +111,21 @@ VstIntPtr ClapEffect::dispatch(std::int32_t opcode, std::int32_t index, VstIntPt
         case effGetProgram: return currentProgram;
         case effSetProgram: selectProgram(static_cast<std::int32_t>(value)); return 0;
         case effGetProgramName:
-            if (text != nullptr) copyText(text, presets.empty() ? "" : presets[currentProgram].name.c_str());
+            if (text != nullptr) copyVstText(text, presets.empty() ? "" : presets[currentProgram].name.c_str());
             return 1;
         case effGetProgramNameIndexed:
             if (text == nullptr || index < 0 || index >= record.numPrograms) return 0;
-            copyText(text, presets[index].name.c_str());
+            copyVstText(text, presets[index].name.c_str());
             return 1;
         case effGetParamName:
         case effGetParamDisplay:
         case effGetParamLabel: return text != nullptr && parameterText(opcode, index, text) ? 1 : 0;
         case effGetEffectName:
         case effGetProductString:
-            if (text != nullptr) copyText(text, plugin->desc->name);
+            if (text != nullptr) copyVstText(text, plugin->desc->name);
             return 1;
         case effGetVendorString:
-            if (text != nullptr) copyText(text, plugin->desc->vendor);
+            if (text != nullptr) copyVstText(text, plugin->desc->vendor);
             return 1;
         case effEditGetRect: return editorRect(ptr);
         case effEditOpen: return openEditor(ptr) ? 1 : 0;
@@ -265,11 +247,11 @@ bool ClapEffect::parameterText(std::int32_t opcode, std::int32_t index, char* te
     if (params == nullptr || index < 0 || !params->get_info(plugin, static_cast<std::uint32_t>(index), &info))
         return false;
     if (opcode == effGetParamName) {
-        copyText(text, info.name);
+        copyVstText(text, info.name);
         return true;
     }
     if (opcode == effGetParamLabel) {
-        copyText(text, "");  // a CLAP value text carries its unit
+        copyVstText(text, "");  // a CLAP value text carries its unit
         return true;
     }
     double value = 0.0;
@@ -277,7 +259,7 @@ bool ClapEffect::parameterText(std::int32_t opcode, std::int32_t index, char* te
     if (!params->get_value(plugin, info.id, &value) ||
         !params->value_to_text(plugin, info.id, value, display, sizeof(display)))
         return false;
-    copyText(text, display);
+    copyVstText(text, display);
     return true;
 }
 

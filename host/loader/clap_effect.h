@@ -46,7 +46,8 @@ private:
 
     ClapEffect() = default;
     bool create(const std::string& path, std::string& error);
-    static ClapEffect& of(AEffect* effect) { return *static_cast<ClapEffect*>(effect->object); }
+    template <typename Adapter>
+    friend void bindRecord(AEffect& record, Adapter& adapter);
     static ClapEffect& of(const clap_host_t* host) { return *static_cast<ClapEffect*>(host->host_data); }
     template <typename Extension>
     const Extension* extension(const char* id) const {

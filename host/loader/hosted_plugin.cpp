@@ -29,19 +29,27 @@ void unregisterHost(HostedPlugin* host) {
 }
 
 // The loader is chosen by the file's extension, as hosts choose it.
-bool isClapFile(const std::string& path) {
-    return path.size() > 5 && equalIgnoringCase(std::string_view(path).substr(path.size() - 5), ".clap");
+bool hasExtension(const std::string& path, std::string_view extension) {
+    std::string_view name(path);
+    while (!name.empty() && (name.back() == '/' || name.back() == '\\')) name.remove_suffix(1);  // a bundle folder's
+    return name.size() > extension.size() && equalIgnoringCase(name.substr(name.size() - extension.size()), extension);
 }
 
 }  // namespace
 
 std::unique_ptr<HostedPlugin> HostedPlugin::load(const std::string& path, std::string& error) {
     std::unique_ptr<HostedPlugin> host(new HostedPlugin);
-    if (!host->library.open(path, error)) return nullptr;
-    if (isClapFile(path)) {
-        host->clapEffect = ClapEffect::load(host->library, path, hostCallback, error);
-        if (!host->clapEffect) return nullptr;
-        host->record = host->clapEffect->effect();
+    const bool isVst3 = hasExtension(path, ".vst3");
+    if (!host->library.open(isVst3 ? Vst3Effect::moduleFile(path) : path, error)) return nullptr;
+    if (isVst3 || hasExtension(path, ".clap")) {
+        if (isVst3) {
+            host->vst3Effect = Vst3Effect::load(host->library, path, hostCallback, error);
+            host->record = host->vst3Effect ? host->vst3Effect->effect() : nullptr;
+        } else {
+            host->clapEffect = ClapEffect::load(host->library, path, hostCallback, error);
+            host->record = host->clapEffect ? host->clapEffect->effect() : nullptr;
+        }
+        if (host->record == nullptr) return nullptr;
         std::lock_guard<std::mutex> lock(registryMutex);
         registry.emplace_back(host->record, host.get());
         return host;

@@ -14,6 +14,7 @@
 #include "frame/aeffect.h"
 #include "host/loader/clap_effect.h"
 #include "host/loader/plugin_library.h"
+#include "host/loader/vst3_effect.h"
 
 struct AutomationEvent {
     std::int32_t index;
@@ -25,8 +26,9 @@ public:
     static constexpr VstIntPtr kHostVersion = 2400;
 
     // Loads the file and creates one instance: a VST 2 plug-in through
-    // VSTPluginMain or main, a ".clap" file through clap_entry (behind the
-    // same record, see ClapEffect).
+    // VSTPluginMain or main, a ".clap" file through clap_entry, a ".vst3"
+    // bundle or module through GetPluginFactory (both behind the same
+    // record, see ClapEffect and Vst3Effect).
     // Answers null with a one-line reason in error when the file is not a
     // usable plug-in; nothing stays loaded then.
     static std::unique_ptr<HostedPlugin> load(const std::string& path, std::string& error);
@@ -55,6 +57,7 @@ private:
 
     PluginLibrary library;
     std::unique_ptr<ClapEffect> clapEffect;  // a CLAP plug-in's instance; unloaded before the library
+    std::unique_ptr<Vst3Effect> vst3Effect;  // a VST 3 plug-in's instance; likewise
     AEffect* record = nullptr;
     mutable std::mutex recordedMutex;
     std::vector<AutomationEvent> automation;

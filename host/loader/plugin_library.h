@@ -16,6 +16,8 @@ public:
     void close();
     void* findSymbol(const char* name) const;
     bool isOpen() const { return handle != nullptr; }
+    // The dlopen handle or HMODULE, for entries that ask for it (a VST 3 module's ModuleEntry).
+    void* nativeHandle() const { return handle; }
 
 private:
     void* handle = nullptr;

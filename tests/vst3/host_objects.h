@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "vst3/interface_slot.h"
+#include "vst3_interface/interface_slot.h"
 
 class MemoryStream {
 public:

@@ -7,8 +7,8 @@
 
 #include "reverb/parameter_table.h"
 #include "tests/vst3/plugin_under_test.h"
-#include "vst3/utf16_text.h"
 #include "vst3/vst3_ids.h"
+#include "vst3_interface/utf16_text.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 # a knob dragged left to right sends rising automation and is drawn at its
 # new angle, a switch click toggles its parameter, and closing the window
 # ends the program. Every step is bounded in time.
-# With PLUGIN (a .clap file), the same session runs through that plug-in
-# instead of the VST 2 one beside the CLI; there "About" is the editor's own
-# state and sends the host nothing.
+# With PLUGIN (a .clap file or a .vst3 bundle), the same session runs
+# through that plug-in instead of the VST 2 one beside the CLI; there "About"
+# is the editor's own state and sends the host nothing.
 # Usage (on an X server): edit_session_test.sh ROOMPLATE PNG_COMPARE SEND_CLOSE [PLUGIN]
 set -u
 png_compare=$2

@@ -36,6 +36,17 @@ inline bool sameInterfaceId(const Steinberg_TUID a, const Steinberg_TUID b) {
     return std::memcmp(a, b, sizeof(Steinberg_TUID)) == 0;
 }
 
+// queryInterface of an object that implements one interface (beside FUnknown) at self.
+inline Steinberg_tresult answerInterfaceQuery(void* self, const char* iid, const Steinberg_TUID own, void** object) {
+    if (object == nullptr) return Steinberg_kInvalidArgument;
+    if (sameInterfaceId(iid, own) || sameInterfaceId(iid, Steinberg_FUnknown_iid)) {
+        *object = self;
+        return Steinberg_kResultOk;
+    }
+    *object = nullptr;
+    return Steinberg_kNoInterface;
+}
+
 // The count behind addRef and release; any thread.
 class ReferenceCount {
 public:

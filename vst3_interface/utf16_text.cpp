@@ -1,4 +1,4 @@
-#include "vst3/utf16_text.h"
+#include "vst3_interface/utf16_text.h"
 
 void Utf16Text::fromAscii(const char* text, char16_t* out, std::size_t capacity) {
     if (capacity == 0) return;

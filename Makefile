@@ -5,7 +5,7 @@ CMAKE_FLAGS := $(if $(CI),-DROOMPLATE_WERROR=ON,)
 LINUX_BIN := build/linux/bin
 MINGW32_BIN := build/mingw32/bin
 
-.PHONY: all bootstrap linux mingw32 mingw64 test test-linux test-wine test-e2e test-sanitizers fuzz demo docs install install-user uninstall dist deb clean
+.PHONY: all bootstrap linux mingw32 mingw64 test test-linux test-wine test-e2e test-sanitizers fuzz soak demo docs install install-user uninstall dist deb clean
 
 all: linux
 
@@ -54,6 +54,12 @@ FUZZ_SECONDS ?= 60
 FUZZ_LONG_SECONDS ?= 1800
 fuzz: bootstrap
 	tools/run-fuzz $(FUZZ_LONG_SECONDS)
+
+# Eight instances of each native format in one process for SOAK_SECONDS, on a virtual X display:
+# automation, programs, states and editors at once; prints blocks, block times and states.
+SOAK_SECONDS ?= 600
+soak: linux
+	X11_TEST_TIMEOUT=$$(($(SOAK_SECONDS) + 300)) tests/x11/under_xvfb.sh $(LINUX_BIN)/roomplate_soak $(SOAK_SECONDS) $(LINUX_BIN)
 
 test: test-linux mingw64 test-wine test-e2e test-sanitizers
 	tools/run-fuzz $(FUZZ_SECONDS)

@@ -255,8 +255,10 @@ bool ReverbEngine::renderRun(const float* input1, const float* input2, float* ou
 // ---- state --------------------------------------------------------------------
 
 void ReverbEngine::takePendingClear() {
-    if (clearPending.load(std::memory_order_relaxed) && clearPending.exchange(false, std::memory_order_relaxed))
-        clearSignalState();
+    if (!clearPending.load(std::memory_order_relaxed) || !clearPending.exchange(false, std::memory_order_acquire))
+        return;
+    clearSignalState();
+    if (fullClearPending.exchange(false, std::memory_order_relaxed)) diffusion.clearAll();
 }
 
 // Cursors and comb lengths stay; the diffusers' inner lowpasses keep their state.

@@ -24,7 +24,7 @@
 // and switches are read at the start of each run (RunControls), and each
 // stage works through the whole run before the next begins.
 //
-// Threads: setParameter, parameter, isStageOn and requestClear from any
+// Threads: setParameter, parameter, isStageOn and the clear requests from any
 // thread (live values and switches are relaxed atomics); process from the
 // audio thread only.
 #pragma once
@@ -70,6 +70,13 @@ public:
     // Any thread. Clears all signal state before the next block renders, so
     // that clearing never races with a block in progress.
     void requestClear() { clearPending.store(true, std::memory_order_relaxed); }
+    // Any thread. As requestClear, and the diffusers' inner lowpasses too, so
+    // that the next block renders as a new engine's first would: what a host's
+    // reset or activation asks of the newer formats.
+    void requestFullClear() {
+        fullClearPending.store(true, std::memory_order_relaxed);
+        clearPending.store(true, std::memory_order_release);  // the block that takes it sees fullClearPending
+    }
 
     // Audio thread. Renders floor(frames / 2) pairs; with an odd count the
     // last frame of each output gets the last pair's value again (the value of
@@ -135,8 +142,9 @@ private:
 
     std::array<std::atomic<float>, kParameterCount> liveValues;
     std::atomic<bool> tankOn{true}, filterOn{true}, reflectionsOn{true}, combsOn{true};
-    std::atomic<bool> clearPending{false};  // set by requestClear, taken by the next block
-    bool oddFrameNext = false;              // processStream: the next frame is a pair's second
+    std::atomic<bool> clearPending{false};      // set by requestClear, taken by the next block
+    std::atomic<bool> fullClearPending{false};  // set by requestFullClear, taken with clearPending
+    bool oddFrameNext = false;                  // processStream: the next frame is a pair's second
 };
 
 extern template void ReverbEngine::process<OutputMode::kReplace>(const float*, const float*, float*, float*,

@@ -12,7 +12,7 @@ void ReverbProcessor::activate(float sampleRate) {
     if (engine == nullptr || engine->sizes().sampleRate != sampleRate)
         engine = std::make_unique<ReverbEngine>(sampleRate);
     loadCurrentProgramIntoEngine();
-    engine->requestClear();
+    engine->requestFullClear();
     glideStep = 1.0f / std::max(1.0f, kBypassGlideMs * 0.001f * sampleRate);
     bypassMix = isBypassed() ? 1.0f : 0.0f;
 }

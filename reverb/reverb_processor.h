@@ -52,8 +52,8 @@ public:
     // Any thread: bypassed, the output glides to the input over kBypassGlideMs.
     void setBypass(bool bypassed) { bypassTarget.store(bypassed, std::memory_order_relaxed); }
     bool isBypassed() const { return bypassTarget.load(std::memory_order_relaxed); }
-    // Any thread: the signal state is cleared before the next block.
-    void reset() { engine->requestClear(); }
+    // Any thread: the signal state, filters included, is cleared before the next block.
+    void reset() { engine->requestFullClear(); }
     std::uint32_t tailSamples() const { return engine->tailSamples(); }
 
     // Audio thread. Any number of frames (the stream continues across calls);

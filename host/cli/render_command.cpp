@@ -52,21 +52,29 @@ struct RenderOptions {
     std::string plugin = defaultPluginPath();
 };
 
-// Set by Ctrl-C so the render stops between blocks and removes what it started.
+// Set by Ctrl-C or a termination request (`kill`, `timeout`) so the render
+// stops between blocks and removes what it started.
 volatile std::sig_atomic_t interrupted = 0;
 
 extern "C" void onInterrupt(int) { interrupted = 1; }
 
-// Catches Ctrl-C for its lifetime, then gives it back to what caught it before.
+// Catches both signals for its lifetime, then gives them back to what caught them before.
 class InterruptCatcher {
 public:
-    InterruptCatcher() : previous(std::signal(SIGINT, onInterrupt)) { interrupted = 0; }
+    InterruptCatcher()
+        : previousInterrupt(std::signal(SIGINT, onInterrupt)), previousTerminate(std::signal(SIGTERM, onInterrupt)) {
+        interrupted = 0;
+    }
     InterruptCatcher(const InterruptCatcher&) = delete;
     InterruptCatcher& operator=(const InterruptCatcher&) = delete;
-    ~InterruptCatcher() { std::signal(SIGINT, previous); }
+    ~InterruptCatcher() {
+        std::signal(SIGINT, previousInterrupt);
+        std::signal(SIGTERM, previousTerminate);
+    }
 
 private:
-    void (*previous)(int);
+    void (*previousInterrupt)(int);
+    void (*previousTerminate)(int);
 };
 
 // IN's name with "-wet" before the extension; the output is always WAV.

@@ -66,8 +66,7 @@ bool ClapEffect::create(const std::string& path, std::string& error) {
     if (presetLoad != nullptr) presets = listPluginPresets(*entry, descriptor->id);
     pendingEvents.reserve(kMaxPendingEvents);
     setUpEventLists();
-    timers.reserve(kMaxTimers);
-    watchedFds.reserve(kMaxTimers);
+    watchedFds.reserve(kMaxWatchedFds);
 
     bindRecord(record, *this);
     record.numPrograms = static_cast<std::int32_t>(presets.size());
@@ -94,24 +93,12 @@ void ClapEffect::setUpHost() {
                                                       [](const clap_host_t*, clap_id, clap_param_clear_flags) {},
                                                       [](const clap_host_t* self) { of(self).flushRequested = true; }};
         static const clap_host_timer_support_t timerSupport = {
-            [](const clap_host_t* self, std::uint32_t, clap_id* timerId) {
-                ClapEffect& hosted = of(self);
-                if (timerId == nullptr || hosted.timers.size() >= kMaxTimers) return false;
-                *timerId = static_cast<clap_id>(hosted.timers.size() + 1);
-                hosted.timers.push_back(*timerId);
-                return true;
-            },
-            [](const clap_host_t* self, clap_id timerId) {
-                auto& timers = of(self).timers;
-                const auto found = std::find(timers.begin(), timers.end(), timerId);
-                if (found == timers.end()) return false;
-                timers.erase(found);
-                return true;
-            }};
+            [](const clap_host_t* self, std::uint32_t, clap_id* timerId) { return of(self).timers.add(timerId); },
+            [](const clap_host_t* self, clap_id timerId) { return of(self).timers.remove(timerId); }};
         static const clap_host_posix_fd_support_t fdSupport = {
             [](const clap_host_t* self, int fd, clap_posix_fd_flags_t flags) {
                 auto& watched = of(self).watchedFds;
-                if (fd < 0 || watched.size() >= kMaxTimers) return false;
+                if (fd < 0 || watched.size() >= kMaxWatchedFds) return false;
                 watched.push_back({fd, flags});
                 return true;
             },
@@ -390,7 +377,7 @@ void ClapEffect::reportReadyFds() {
 // it made wait for a flush while nothing processes.
 void ClapEffect::idleEditor() {
     if (timerSupport != nullptr)
-        for (clap_id timer : std::vector<clap_id>(timers)) timerSupport->on_timer(plugin, timer);
+        for (clap_id timer : std::vector<clap_id>(timers.registered())) timerSupport->on_timer(plugin, timer);
     reportReadyFds();
     if (flushRequested && !active) flushWhileStopped();
 }

@@ -27,6 +27,7 @@
 
 #include "frame/aeffect.h"
 #include "host/loader/clap_preset_list.h"
+#include "host/loader/clap_timer_list.h"
 #include "host/loader/plugin_library.h"
 
 class ClapEffect {
@@ -43,7 +44,7 @@ public:
 
 private:
     static constexpr std::size_t kMaxPendingEvents = 4096;
-    static constexpr std::uint32_t kMaxTimers = 16;
+    static constexpr std::size_t kMaxWatchedFds = 16;
 
     ClapEffect() = default;
     bool create(const std::string& path, std::string& error);
@@ -101,7 +102,7 @@ private:
     std::vector<clap_event_param_value_t> pendingEvents;  // capacity reserved at load: process never allocates
     clap_input_events_t inputEvents{};
     clap_output_events_t outputEvents{};
-    std::vector<clap_id> timers;
+    ClapTimerList timers;
     struct WatchedFd {
         int fd;
         clap_posix_fd_flags_t flags;

@@ -1,6 +1,9 @@
 #include "host/loader/renderer.h"
 
 #include <algorithm>
+#include <cmath>
+#include <stdexcept>
+#include <string>
 
 Renderer::Renderer(AEffect& effect, std::int32_t blockFrames)
     : blockFrames(blockFrames),
@@ -17,6 +20,7 @@ std::uint64_t Renderer::render(AudioSource& source, std::uint64_t tailFrames, Au
         const std::size_t frames = fillBlock(source, tailLeft);
         if (frames == 0) break;
         processor.process(inputLeft.data(), inputRight.data(), static_cast<std::int32_t>(frames));
+        checkFinite(frames, framesDone);
         sink.write(processor.outputLeft(), processor.outputRight(), frames);
         framesDone += frames;
         if (progress && !progress(framesDone)) break;
@@ -36,4 +40,14 @@ std::size_t Renderer::fillBlock(AudioSource& source, std::uint64_t& tailLeft) {
     std::fill_n(inputRight.begin() + static_cast<std::ptrdiff_t>(filled), silence, 0.0f);
     tailLeft -= silence;
     return filled + silence;
+}
+
+void Renderer::checkFinite(std::size_t frames, std::uint64_t firstFrame) const {
+    const float* left = processor.outputLeft();
+    const float* right = processor.outputRight();
+    for (std::size_t frame = 0; frame < frames; ++frame) {
+        if (std::isfinite(left[frame]) && std::isfinite(right[frame])) continue;
+        throw std::runtime_error("the plug-in's output at frame " + std::to_string(firstFrame + frame) +
+                                 " is not a finite number (NaN or infinite)");
+    }
 }

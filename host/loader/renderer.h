@@ -21,12 +21,15 @@ public:
 
     // Renders all of source, then tailFrames of silence, into sink. Answers the
     // frames written, which fall short of the whole only when progress stopped it.
+    // Throws std::runtime_error when the plug-in's output is NaN or infinite,
+    // before such a block reaches the sink.
     std::uint64_t render(AudioSource& source, std::uint64_t tailFrames, AudioSink& sink,
                          const Progress& progress = nullptr);
 
 private:
     // Fills the input buffers with up to blockFrames frames: the source's, then silence while the tail lasts.
     std::size_t fillBlock(AudioSource& source, std::uint64_t& tailLeft);
+    void checkFinite(std::size_t frames, std::uint64_t firstFrame) const;
 
     std::int32_t blockFrames;
     BlockProcessor processor;

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -90,6 +91,53 @@ TEST(AudioFileReader, RefusesMissingAndForeignFilesWithOneLine) {
         }
     }
     std::remove(text.c_str());
+}
+
+TEST(AudioFileReader, RefusesAFileCutWhileItIsRead) {
+    const std::string path = scratchPath("cut.wav");
+    ASSERT_TRUE(writeWithLibsndfile(path, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 8000, 20000));
+    AudioFileReader reader(path);
+    std::vector<float> left(5000), right(5000);
+    ASSERT_EQ(reader.read(left.data(), right.data(), 5000), 5000u);
+    std::filesystem::resize_file(path, std::filesystem::file_size(path) - 2 * 14000);  // 6000 frames stay
+    try {
+        while (reader.read(left.data(), right.data(), 5000) == 5000) {
+        }
+        ADD_FAILURE() << "the cut file read as complete";
+    } catch (const std::runtime_error& failure) {
+        EXPECT_NE(std::string(failure.what()).find("of its 20000 frames"), std::string::npos) << failure.what();
+    }
+    std::remove(path.c_str());
+}
+
+TEST(AudioFileReader, RefusesNonFiniteSamplesAndFolders) {
+    const std::string path = scratchPath("nan.wav");
+    {
+        SF_INFO info{};
+        info.samplerate = 44100;
+        info.channels = 2;
+        info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+        SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+        ASSERT_NE(file, nullptr);
+        std::vector<float> samples(2 * 5000, 0.25f);
+        samples[2 * 4321 + 1] = std::nanf("");
+        sf_writef_float(file, samples.data(), 5000);
+        sf_close(file);
+    }
+    AudioFileReader reader(path);
+    std::vector<float> left(5000), right(5000);
+    try {
+        reader.read(left.data(), right.data(), 5000);
+        ADD_FAILURE() << "NaN was read";
+    } catch (const std::runtime_error& failure) {
+        EXPECT_NE(std::string(failure.what()).find("frame 4321 "), std::string::npos) << failure.what();
+    }
+    std::remove(path.c_str());
+
+    const std::string folder = scratchPath("folder.wav");
+    std::filesystem::create_directory(folder);
+    EXPECT_THROW(AudioFileReader{folder}, std::runtime_error);
+    std::filesystem::remove(folder);
 }
 
 TEST(AudioFileWriter, WritesStereoWavInEachFormatAtTheGivenRate) {

@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <fstream>
+#include <stdexcept>
+#include <string>
 
 #include "host/audio/buffer_source.h"
 #include "host/audio/demo_signal.h"
@@ -68,6 +70,23 @@ TEST(Renderer, PassesInputThroughThePluginAndTheTailAsSilence) {
         ASSERT_EQ(sink.right[i], -input.right[i]) << i;
     }
     for (std::size_t i = 600; i < 700; ++i) ASSERT_EQ(sink.left[i], 0.0f) << i;
+}
+
+TEST(Renderer, StopsBeforeABlockWhoseOutputIsNotFinite) {
+    // The fake doubles the left input: 3e38 becomes infinite at frame 700, inside the third block.
+    FakeEffect fake;
+    StereoAudio input = ramp(1000);
+    input.left[700] = 3.0e38f;
+    BufferSource source(input);
+    MemorySink sink;
+    Renderer renderer(fake.record, 256);
+    try {
+        renderer.render(source, 0, sink);
+        ADD_FAILURE() << "an infinite output was rendered";
+    } catch (const std::runtime_error& failure) {
+        EXPECT_NE(std::string(failure.what()).find("frame 700 "), std::string::npos) << failure.what();
+    }
+    EXPECT_EQ(sink.left.size(), 512u) << "only the blocks before it reach the sink";
 }
 
 TEST(Renderer, FramesThePluginLeavesUnwrittenAreSilence) {

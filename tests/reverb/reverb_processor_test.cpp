@@ -76,6 +76,29 @@ TEST(ReverbProcessor, AtTheVst2RateItGivesTheVst2EffectsSamples) {
     }
 }
 
+TEST(ReverbProcessor, ResetAndActivateRenderAsANewProcessorDoes) {
+    // Colour 0.05: the diffusers' inner lowpasses hold much of what they saw for a long time.
+    const auto configure = [](ReverbProcessor& processor) {
+        processor.selectProgram(1);
+        processor.setParameter(kColour, 0.05f);
+    };
+    ReverbProcessor fresh;
+    configure(fresh);
+    const Render expected = renderInCalls(fresh, {512}, 4096);
+    for (const bool byActivate : {false, true}) {
+        ReverbProcessor used;
+        configure(used);
+        renderInCalls(used, {300}, 20000);  // a history to forget
+        if (byActivate)
+            used.activate(ReverbProcessor::kDefaultSampleRate);
+        else
+            used.reset();
+        const Render got = renderInCalls(used, {512}, 4096);
+        EXPECT_EQ(got.left, expected.left) << (byActivate ? "activate" : "reset");
+        EXPECT_EQ(got.right, expected.right) << (byActivate ? "activate" : "reset");
+    }
+}
+
 TEST(ReverbProcessor, StateRoundTripsAndDamagedStatesChangeNothing) {
     ReverbProcessor edited;
     edited.selectProgram(1);

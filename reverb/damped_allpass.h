@@ -19,7 +19,12 @@ public:
     // (a run keeps it in a local copy and gives it back to endRun).
     static float step(float input, float delayed, float& cursorCell, float gain, float damping, float feedback,
                       TwoPoleLowpass& innerLowpass) {
-        const float output = innerLowpass.filter(delayed, damping) - gain * input;
+        return stepAfterLowpass(input, innerLowpass.filter(delayed, damping), cursorCell, gain, feedback);
+    }
+    // The rest of a step once the inner lowpass has filtered the delayed
+    // sample: no state but the cell, so a run of these vectorizes.
+    static float stepAfterLowpass(float input, float lowpassed, float& cursorCell, float gain, float feedback) {
+        const float output = lowpassed - gain * input;
         float stored = (input + gain * output) + feedback * cursorCell * gain;  // cursorCell: the oldest sample
         // Below −0.99 → −0.99, otherwise above 0.99 → 0.99; NaN passes. Written
         // as selections, which compile to maxss and minss instead of branches.

@@ -9,3 +9,28 @@ void OutputTaps::updateTimes(const TapTimes& left, const TapTimes& right) {
         rightTaps[i] = scaledDistance(length, right[i]);
     }
 }
+
+// A tap d reads, at pair n, the cell pair n − d wrote. With the run's samples
+// stored first, that cell would already hold a later pair's sample only for d
+// between length − pairs and length (d = length reads the pair's own sample,
+// as d = 0 does).
+bool OutputTaps::tapsReadBeforeOverwrite(std::int32_t pairs) const {
+    const std::int32_t length = line.getLength();
+    for (std::int32_t i = 0; i < kTapCount; ++i) {
+        for (std::int32_t tap : {leftTaps[i], rightTaps[i]})
+            if (tap > length - pairs && tap < length) return false;
+    }
+    return true;
+}
+
+void OutputTaps::sumTaps(const std::array<std::int32_t, kTapCount>& tapDistances, float* sum,
+                         std::int32_t pairs) const {
+    for (std::int32_t n = 0; n < pairs; ++n) sum[n] = 0.0f;
+    for (std::int32_t tap : tapDistances) {
+        line.forEachTapSpan(tap, pairs, [sum](const float* cells, std::int32_t first, std::int32_t steps) {
+            float* const part = sum + first;
+#pragma GCC ivdep  // the sums are not the line's cells
+            for (std::int32_t n = 0; n < steps; ++n) part[n] += cells[n];
+        });
+    }
+}

@@ -87,12 +87,14 @@ void OutputTaps::runByTaps(const float* mixed, float* output1, float* output2, s
     float left[RunControls::kLongestRun], right[RunControls::kLongestRun];
     line.tickRun(mixed, pairs);
     sumTaps(leftTaps, left, pairs);
-    sumTaps(rightTaps, right, pairs);
-    line.advanceBy(pairs);
-    for (std::int32_t n = 0; n < pairs; ++n) {
-        left[n] = limited(left[n] / static_cast<float>(kTapCount));
-        right[n] = limited(right[n] / static_cast<float>(kTapCount));
+    for (std::int32_t n = 0; n < pairs; ++n) left[n] = limited(left[n] / static_cast<float>(kTapCount));
+    if (rightTaps == leftTaps) {  // a mono image: the same sums
+        std::copy(left, left + pairs, right);
+    } else {
+        sumTaps(rightTaps, right, pairs);
+        for (std::int32_t n = 0; n < pairs; ++n) right[n] = limited(right[n] / static_cast<float>(kTapCount));
     }
+    line.advanceBy(pairs);
     for (std::int32_t n = 0; n < pairs; ++n) {
         writeFrame<mode>(output1[2 * n], left[n]);
         writeFrame<mode>(output1[2 * n + 1], left[n]);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "reverb/lowpass_lanes.h"
 #include "reverb/scaled_distance.h"
 
 InputDiffusion::InputDiffusion(const EngineSizes& sizes)
@@ -78,20 +79,22 @@ void InputDiffusion::runByStages(const float* early, float* diffused, std::int32
     const float gains[kDiffuserCount] = {c.diffusionGain12, c.diffusionGain12, c.diffusionGain34, c.diffusionGain34};
     float band[RunControls::kLongestRun];
     float lowpassed[kDiffuserCount][RunControls::kLongestRun];
-    const float* delayed1 = diffusers[0].runCells(distances[0]).delayed;
-    const float* delayed2 = diffusers[1].runCells(distances[1]).delayed;
-    const float* delayed3 = diffusers[2].runCells(distances[2]).delayed;
-    const float* delayed4 = diffusers[3].runCells(distances[3]).delayed;
+    const float* const delayed[kDiffuserCount] = {
+        diffusers[0].runCells(distances[0]).delayed, diffusers[1].runCells(distances[1]).delayed,
+        diffusers[2].runCells(distances[2]).delayed, diffusers[3].runCells(distances[3]).delayed};
+    float* const filtered[kDiffuserCount] = {lowpassed[0], lowpassed[1], lowpassed[2], lowpassed[3]};
     TwoPoleLowpass bandwidth = state.bandwidth;
-    TwoPoleLowpass inner1 = state.inner[0], inner2 = state.inner[1], inner3 = state.inner[2], inner4 = state.inner[3];
-    for (std::int32_t n = 0; n < steps; ++n) {
-        band[n] = bandwidth.filter(early[n], bandwidthCoefficient);
-        lowpassed[0][n] = inner1.filter(delayed1[n], colour);
-        lowpassed[1][n] = inner2.filter(delayed2[n], colour);
-        lowpassed[2][n] = inner3.filter(delayed3[n], colour);
-        lowpassed[3][n] = inner4.filter(delayed4[n], colour);
+    LowpassLanes inner(state.inner);
+    std::int32_t n = 0;
+    for (; n + 4 <= steps; n += 4) {  // the bandwidth filter's recursion beside the lanes'
+        inner.filterFourSteps(delayed, filtered, n, colour);
+        for (std::int32_t k = n; k < n + 4; ++k) band[k] = bandwidth.filter(early[k], bandwidthCoefficient);
     }
-    state = {bandwidth, {inner1, inner2, inner3, inner4}};
+    for (; n < steps; ++n) {
+        inner.filterOneStep(delayed, filtered, n, colour);
+        band[n] = bandwidth.filter(early[n], bandwidthCoefficient);
+    }
+    state = {bandwidth, inner.filters()};
 
     float between[RunControls::kLongestRun];
     const float* input = band;

@@ -80,7 +80,8 @@ void CombBank::run(const float* input, float* output, std::int32_t pairs) {
         } else if (steps >= 1) {  // to the first line's end of ring, then the rest
             const std::int32_t first = std::min(steps, count);
             TapDelay::combRunOfFour(group, &gains[i], lineInput, sum, first);
-            for (std::int32_t k = 0; k < 4; ++k) group[k]->combRun(gains[i + k], lineInput + first, sum + first, count - first);
+            for (std::int32_t k = 0; k < 4; ++k)
+                group[k]->combRun(gains[i + k], lineInput + first, sum + first, count - first);
         } else {
             for (std::int32_t k = 0; k < 4; ++k) group[k]->combRun(gains[i + k], lineInput, sum, count);
         }

@@ -3,6 +3,8 @@
 // diffuser cannot run away. The returned value is not limited.
 #pragma once
 
+#include <cstdint>
+
 #include "reverb/delay_block.h"
 #include "reverb/two_pole_lowpass.h"
 
@@ -33,6 +35,11 @@ public:
         cursorCell = stored;
         return output;
     }
+    // stepAfterLowpass for n < steps: output[n] from input[n] and lowpassed[n],
+    // on cells[n]. Four steps at a time in SSE lanes where the build has SSE
+    // (the same operations per step); output may be input, no other arrays overlap.
+    static void runAfterLowpass(const float* input, const float* lowpassed, float* cells, float* output,
+                                std::int32_t steps, float gain, float feedback);
     void endRun(std::int32_t steps, const TwoPoleLowpass& lowpassAfter) {
         advanceBy(steps);
         lowpass = lowpassAfter;

@@ -17,9 +17,9 @@ void InputDiffusion::updateTimes(const Times& times) {
 // The run is cut where any diffuser's cells would wrap, so each piece reads
 // and writes plain arrays of cells; the filter states stay in locals for the run.
 void InputDiffusion::run(const float* early, float* diffused, std::int32_t pairs, const RunControls& c) {
-    RunState state{bandwidthFilter,
-                   {diffusers[0].getLowpass(), diffusers[1].getLowpass(), diffusers[2].getLowpass(),
-                    diffusers[3].getLowpass()}};
+    RunState state{
+        bandwidthFilter,
+        {diffusers[0].getLowpass(), diffusers[1].getLowpass(), diffusers[2].getLowpass(), diffusers[3].getLowpass()}};
     for (std::int32_t done = 0; done < pairs;) {
         std::int32_t steps = pairs - done;
         for (std::int32_t j = 0; j < kDiffuserCount; ++j)
@@ -51,8 +51,10 @@ void InputDiffusion::runPairByPair(const float* early, float* diffused, std::int
         const float band = bandwidth.filter(early[n], bandwidthCoefficient);
         const float s1 =
             DampedAllpass::step(band, cells1.delayed[n], cells1.current[n], gain12, colour, feedback, inner1);
-        const float s2 = DampedAllpass::step(s1, cells2.delayed[n], cells2.current[n], gain12, colour, feedback, inner2);
-        const float s3 = DampedAllpass::step(s2, cells3.delayed[n], cells3.current[n], gain34, colour, feedback, inner3);
+        const float s2 =
+            DampedAllpass::step(s1, cells2.delayed[n], cells2.current[n], gain12, colour, feedback, inner2);
+        const float s3 =
+            DampedAllpass::step(s2, cells3.delayed[n], cells3.current[n], gain34, colour, feedback, inner3);
         diffused[n] = DampedAllpass::step(s3, cells4.delayed[n], cells4.current[n], gain34, colour, feedback, inner4);
     }
     state = {bandwidth, {inner1, inner2, inner3, inner4}};
@@ -101,11 +103,7 @@ void InputDiffusion::runByStages(const float* early, float* diffused, std::int32
     for (std::int32_t j = 0; j < kDiffuserCount; ++j) {
         float* const output = j + 1 < kDiffuserCount ? between : diffused;
         float* const cells = diffusers[j].runCells(distances[j]).current;
-        const float* const filtered = lowpassed[j];
-        const float gain = gains[j];
-#pragma GCC ivdep  // cells, signals and lowpass outputs are separate arrays
-        for (std::int32_t n = 0; n < steps; ++n)
-            output[n] = DampedAllpass::stepAfterLowpass(input[n], filtered[n], cells[n], gain, feedback);
+        DampedAllpass::runAfterLowpass(input, lowpassed[j], cells, output, steps, gains[j], feedback);
         input = output;
     }
 }

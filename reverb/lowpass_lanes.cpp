@@ -3,8 +3,8 @@
 #if ROOMPLATE_LOWPASS_LANES_SSE
 
 LowpassLanes::LowpassLanes(const std::array<TwoPoleLowpass, kLanes>& filters)
-    : stage1(_mm_setr_ps(filters[0].getStage1(), filters[1].getStage1(), filters[2].getStage1(),
-                         filters[3].getStage1())),
+    : stage1(
+          _mm_setr_ps(filters[0].getStage1(), filters[1].getStage1(), filters[2].getStage1(), filters[3].getStage1())),
       stage2(_mm_setr_ps(filters[0].getStage2(), filters[1].getStage2(), filters[2].getStage2(),
                          filters[3].getStage2())) {}
 

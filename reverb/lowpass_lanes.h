@@ -48,8 +48,8 @@ private:
 
 #if ROOMPLATE_LOWPASS_LANES_SSE
 // The four signals' steps n … n + 3 as rows, turned into one register per step.
-inline void LowpassLanes::filterFourSteps(const float* const inputs[kLanes], float* const outputs[kLanes], std::int32_t n,
-                                          float coefficient) {
+inline void LowpassLanes::filterFourSteps(const float* const inputs[kLanes], float* const outputs[kLanes],
+                                          std::int32_t n, float coefficient) {
     const __m128 keep = _mm_set1_ps(1.0f - coefficient);
     const __m128 scale = _mm_set1_ps(coefficient);
     __m128 step0 = _mm_loadu_ps(inputs[0] + n), step1 = _mm_loadu_ps(inputs[1] + n);

@@ -1,5 +1,6 @@
 #include "reverb/comb_bank.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -58,8 +59,10 @@ bool CombBank::runs(const RunControls& c) const {
 void CombBank::run(const float* input, float* output, std::int32_t pairs) {
     float gathered[kLongestRun], sum[kLongestRun];
     std::int32_t pairOf[kLongestRun];
-    std::int32_t count = 0;
-    for (std::int32_t n = 0; n < pairs; ++n) {  // without a branch: the slot is overwritten when skipped
+    std::int32_t zeros = 0;  // a count, not a flag, so that the loop vectorizes
+    for (std::int32_t n = 0; n < pairs; ++n) zeros += input[n] == 0.0f ? 1 : 0;
+    std::int32_t count = zeros == 0 ? pairs : 0;
+    for (std::int32_t n = 0; zeros != 0 && n < pairs; ++n) {  // without a branch: the slot is overwritten when skipped
         gathered[count] = input[n];
         pairOf[count] = n;
         count += input[n] != 0.0f ? 1 : 0;
@@ -70,9 +73,15 @@ void CombBank::run(const float* input, float* output, std::int32_t pairs) {
     std::int32_t i = 0;
     for (; i + 4 <= lineCount; i += 4) {
         TapDelay* const group[4] = {&lines[i], &lines[i + 1], &lines[i + 2], &lines[i + 3]};
-        if (group[0]->runsWithoutWrap(count) && group[1]->runsWithoutWrap(count) && group[2]->runsWithoutWrap(count) &&
-            group[3]->runsWithoutWrap(count)) {
-            TapDelay::combRunOfFour(group, &gains[i], lineInput, sum, count);
+        const std::int32_t steps = std::min({group[0]->stepsBeforeEnd(), group[1]->stepsBeforeEnd(),
+                                             group[2]->stepsBeforeEnd(), group[3]->stepsBeforeEnd()});
+        if (steps >= count && count == kLongestRun) {  // the usual case: a whole run, a loop of known length
+            TapDelay::combRunOfFour(group, &gains[i], lineInput, sum, kLongestRun);
+        } else if (steps >= 1) {  // to the first line's end of ring, then the rest
+            const std::int32_t first = std::min(steps, count);
+            TapDelay::combRunOfFour(group, &gains[i], lineInput, sum, first);
+            for (std::int32_t k = 0; k < 4; ++k)
+                group[k]->combRun(gains[i + k], lineInput + first, sum + first, count - first);
         } else {
             for (std::int32_t k = 0; k < 4; ++k) group[k]->combRun(gains[i + k], lineInput, sum, count);
         }

@@ -15,7 +15,7 @@
 class CombBank {
 public:
     static constexpr std::int32_t kMaxCombs = 20;
-    static constexpr std::int32_t kLongestRun = 32;  // pairs a run may have at most
+    static constexpr std::int32_t kLongestRun = RunControls::kLongestRun;
 
     explicit CombBank(const EngineSizes& sizes);
 

@@ -79,11 +79,46 @@ std::int32_t EarlyReflections::runLimit(std::int32_t longestRun) const {
     return limit;
 }
 
-// Each tap adds its reflection to every pair of the run, tap after tap in
-// reflection order, which is each pair's own sum in the same order, one loop
-// per tap.
+// Each tap adds its reflection to every pair of the run in reflection order.
+// Where no tap's cells wrap within the run, one loop adds all eight;
+// otherwise a loop per tap and span, which gives each pair the same sum.
 void EarlyReflections::run(const float* x, float* early, std::int32_t pairs) {
     line.tickRun(x, pairs);
+    const float* spans[kReflectionCount];
+    bool unbroken = true;
+    for (std::int32_t k = 0; k < kReflectionCount; ++k) {
+        line.forEachTapSpan(taps[k], pairs, [&](const float* cells, std::int32_t first, std::int32_t steps) {
+            if (first == 0) spans[k] = cells;
+            unbroken = unbroken && steps == pairs;
+        });
+    }
+    if (unbroken)
+        sumUnbroken(spans, early, pairs);
+    else
+        sumBySpans(early, pairs);
+    for (std::int32_t n = 0; n < pairs; ++n) early[n] = early[n] / static_cast<float>(kReflectionCount);
+    line.advanceBy(pairs);
+}
+
+void EarlyReflections::sumUnbroken(const float* const spans[kReflectionCount], float* early, std::int32_t pairs) const {
+    const float *tap1 = spans[0], *tap2 = spans[1], *tap3 = spans[2], *tap4 = spans[3];
+    const float *tap5 = spans[4], *tap6 = spans[5], *tap7 = spans[6], *tap8 = spans[7];
+    const float gain1 = gains[0], gain2 = gains[1], gain3 = gains[2], gain4 = gains[3];
+    const float gain5 = gains[4], gain6 = gains[5], gain7 = gains[6], gain8 = gains[7];
+#pragma GCC ivdep  // the sums are not the line's cells
+    for (std::int32_t n = 0; n < pairs; ++n) {
+        float sum = 0.0f + tap1[n] * gain1;
+        sum += tap2[n] * gain2;
+        sum += tap3[n] * gain3;
+        sum += tap4[n] * gain4;
+        sum += tap5[n] * gain5;
+        sum += tap6[n] * gain6;
+        sum += tap7[n] * gain7;
+        early[n] = sum + tap8[n] * gain8;
+    }
+}
+
+void EarlyReflections::sumBySpans(float* early, std::int32_t pairs) const {
     for (std::int32_t n = 0; n < pairs; ++n) early[n] = 0.0f;
     for (std::int32_t k = 0; k < kReflectionCount; ++k) {
         const float reflectionGain = gains[k];
@@ -94,6 +129,4 @@ void EarlyReflections::run(const float* x, float* early, std::int32_t pairs) {
                                 for (std::int32_t n = 0; n < steps; ++n) sum[n] += cells[n] * reflectionGain;
                             });
     }
-    for (std::int32_t n = 0; n < pairs; ++n) early[n] = early[n] / static_cast<float>(kReflectionCount);
-    line.advanceBy(pairs);
 }

@@ -36,6 +36,11 @@ public:
     float gain(std::int32_t reflection) const { return gains[reflection]; }
 
 private:
+    // early[n] = the reflections of pair n added in order, for n < pairs, from
+    // each tap's cells (a span of `pairs` cells a tap) or from the line's spans.
+    void sumUnbroken(const float* const spans[kReflectionCount], float* early, std::int32_t pairs) const;
+    void sumBySpans(float* early, std::int32_t pairs) const;
+
     const float halfRate;
     TapDelay line;
     std::array<std::int32_t, kReflectionCount> taps{};

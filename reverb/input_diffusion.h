@@ -31,6 +31,22 @@ public:
     std::int32_t distance(std::int32_t diffuser) const { return distances[diffuser]; }  // samples
 
 private:
+    // The filter states of a run, in locals while it renders.
+    struct RunState {
+        TwoPoleLowpass bandwidth;
+        std::array<TwoPoleLowpass, kDiffuserCount> inner;
+    };
+    // One piece of `steps` pairs in which no diffuser's cells wrap.
+    void runPairByPair(const float* early, float* diffused, std::int32_t steps, const RunControls& controls,
+                       RunState& state);
+    // Whether, in a piece of `steps`, no diffuser reads a cell the piece writes
+    // (other than its own cursor cell, read before it is written).
+    bool readsBeforeWrites(std::int32_t steps) const;
+    // As runPairByPair, for pieces that readsBeforeWrites: the lowpasses first,
+    // then each diffuser through the whole piece.
+    void runByStages(const float* early, float* diffused, std::int32_t steps, const RunControls& controls,
+                     RunState& state);
+
     const std::int32_t diffuserLength;
     std::array<DampedAllpass, kDiffuserCount> diffusers;
     TwoPoleLowpass bandwidthFilter;

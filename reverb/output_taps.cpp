@@ -9,3 +9,46 @@ void OutputTaps::updateTimes(const TapTimes& left, const TapTimes& right) {
         rightTaps[i] = scaledDistance(length, right[i]);
     }
 }
+
+// A tap d reads, at pair n, the cell pair n − d wrote. With the run's samples
+// stored first, that cell would already hold a later pair's sample only for d
+// between length − pairs and length (d = length reads the pair's own sample,
+// as d = 0 does).
+bool OutputTaps::tapsReadBeforeOverwrite(std::int32_t pairs) const {
+    const std::int32_t length = line.getLength();
+    for (std::int32_t i = 0; i < kTapCount; ++i) {
+        for (std::int32_t tap : {leftTaps[i], rightTaps[i]})
+            if (tap > length - pairs && tap < length) return false;
+    }
+    return true;
+}
+
+// Where no tap's cells wrap within the run, one loop adds all six; otherwise
+// a loop per tap and span. Each pair's sum adds its taps in tap order either way.
+void OutputTaps::sumTaps(const std::array<std::int32_t, kTapCount>& tapDistances, float* sum,
+                         std::int32_t pairs) const {
+    const float* spans[kTapCount];
+    bool unbroken = true;
+    for (std::int32_t i = 0; i < kTapCount; ++i) {
+        line.forEachTapSpan(tapDistances[i], pairs, [&](const float* cells, std::int32_t first, std::int32_t steps) {
+            if (first == 0) spans[i] = cells;
+            unbroken = unbroken && steps == pairs;
+        });
+    }
+    if (unbroken) {
+        const float *tap1 = spans[0], *tap2 = spans[1], *tap3 = spans[2], *tap4 = spans[3], *tap5 = spans[4],
+                    *tap6 = spans[5];
+#pragma GCC ivdep  // the sums are not the line's cells
+        for (std::int32_t n = 0; n < pairs; ++n)
+            sum[n] = (((((0.0f + tap1[n]) + tap2[n]) + tap3[n]) + tap4[n]) + tap5[n]) + tap6[n];
+        return;
+    }
+    for (std::int32_t n = 0; n < pairs; ++n) sum[n] = 0.0f;
+    for (std::int32_t tap : tapDistances) {
+        line.forEachTapSpan(tap, pairs, [sum](const float* cells, std::int32_t first, std::int32_t steps) {
+            float* const part = sum + first;
+#pragma GCC ivdep  // the sums are not the line's cells
+            for (std::int32_t n = 0; n < steps; ++n) part[n] += cells[n];
+        });
+    }
+}

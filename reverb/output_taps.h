@@ -12,6 +12,7 @@
 
 #include "reverb/engine_sizes.h"
 #include "reverb/output_mode.h"
+#include "reverb/run_controls.h"
 #include "reverb/tap_delay.h"
 
 class OutputTaps {
@@ -29,10 +30,9 @@ public:
 
     // Once per block.
     void updateTimes(const TapTimes& left, const TapTimes& right);
-    // For n < pairs: mixed[n] into the line, then the taps into frames 2n and
-    // 2n + 1 of both outputs. Each pair stores its sample before it reads its
-    // taps (a tap of 0 reads that sample); the run is cut where the cursor or
-    // a tap would wrap.
+    // For n < pairs (at most RunControls::kLongestRun): mixed[n] into the
+    // line, then the taps into frames 2n and 2n + 1 of both outputs. Each pair
+    // stores its sample before it reads its taps (a tap of 0 reads that sample).
     template <OutputMode mode>
     void run(const float* mixed, float* output1, float* output2, std::int32_t pairs);
     // The last pair's value, once more (for an odd frame at the end of a block).
@@ -46,12 +46,23 @@ public:
     std::int32_t rightTap(std::int32_t tap) const { return rightTaps[tap]; }
 
 private:
+    // Within ±kOutputLimit, NaN → 0. Selections, so that a loop of them vectorizes.
     static float limited(float value) {
-        if (value < -kOutputLimit) return -kOutputLimit;
-        if (value > kOutputLimit) return kOutputLimit;
-        if (std::isnan(value)) return 0.0f;
-        return value;
+        value = value < -kOutputLimit ? -kOutputLimit : value;
+        value = value > kOutputLimit ? kOutputLimit : value;
+        return value == value ? value : 0.0f;
     }
+    // Whether every tap reads a cell that no later pair of a run of `pairs`
+    // overwrites, once the run's samples are in the line (see runByTaps).
+    bool tapsReadBeforeOverwrite(std::int32_t pairs) const;
+    // The whole run into the line first, then each channel's sum a tap at a time.
+    template <OutputMode mode>
+    void runByTaps(const float* mixed, float* output1, float* output2, std::int32_t pairs);
+    // Pair by pair, cut where the cursor or a tap would wrap: for any taps.
+    template <OutputMode mode>
+    void runPairByPair(const float* mixed, float* output1, float* output2, std::int32_t pairs);
+    // sum[n] = the taps of pair n added in tap order, for n < pairs.
+    void sumTaps(const std::array<std::int32_t, kTapCount>& tapDistances, float* sum, std::int32_t pairs) const;
 
     TapDelay line;
     std::array<std::int32_t, kTapCount> leftTaps{};
@@ -61,6 +72,42 @@ private:
 
 template <OutputMode mode>
 void OutputTaps::run(const float* mixed, float* output1, float* output2, std::int32_t pairs) {
+    if (pairs <= 0) return;
+    if (tapsReadBeforeOverwrite(pairs))
+        runByTaps<mode>(mixed, output1, output2, pairs);
+    else
+        runPairByPair<mode>(mixed, output1, output2, pairs);
+}
+
+// Each channel's frames in a loop of their own: where a host hands in one
+// buffer for both outputs, the right channel's frames are written last, as
+// pair by pair.
+template <OutputMode mode>
+void OutputTaps::runByTaps(const float* mixed, float* output1, float* output2, std::int32_t pairs) {
+    float left[RunControls::kLongestRun], right[RunControls::kLongestRun];
+    line.tickRun(mixed, pairs);
+    sumTaps(leftTaps, left, pairs);
+    for (std::int32_t n = 0; n < pairs; ++n) left[n] = limited(left[n] / static_cast<float>(kTapCount));
+    if (rightTaps == leftTaps) {  // a mono image: the same sums
+        std::copy(left, left + pairs, right);
+    } else {
+        sumTaps(rightTaps, right, pairs);
+        for (std::int32_t n = 0; n < pairs; ++n) right[n] = limited(right[n] / static_cast<float>(kTapCount));
+    }
+    line.advanceBy(pairs);
+    for (std::int32_t n = 0; n < pairs; ++n) {
+        writeFrame<mode>(output1[2 * n], left[n]);
+        writeFrame<mode>(output1[2 * n + 1], left[n]);
+    }
+    for (std::int32_t n = 0; n < pairs; ++n) {
+        writeFrame<mode>(output2[2 * n], right[n]);
+        writeFrame<mode>(output2[2 * n + 1], right[n]);
+    }
+    last = {left[pairs - 1], right[pairs - 1]};
+}
+
+template <OutputMode mode>
+void OutputTaps::runPairByPair(const float* mixed, float* output1, float* output2, std::int32_t pairs) {
     StereoValue value = last;
     for (std::int32_t done = 0; done < pairs;) {
         std::int32_t steps = pairs - done;

@@ -11,11 +11,12 @@ namespace {
 constexpr double kTankGainScale = 0.8;  // tank allpass gain = 0.8 × v, rounded to float once
 
 // Non-finite input counts as silence; exact silence becomes kSilence.
+// Selections without a call, so that a run of them vectorizes: x − x is 0
+// exactly for finite x, NaN for an infinity or NaN.
 float monoInput(float input1, float input2) {
     float x = (input1 + input2) * 0.5f;
-    if (!std::isfinite(x)) x = 0.0f;
-    if (x == 0.0f) x = ReverbEngine::kSilence;
-    return x;
+    x = x - x == 0.0f ? x : 0.0f;
+    return x == 0.0f ? ReverbEngine::kSilence : x;
 }
 
 }  // namespace

@@ -3,7 +3,11 @@
 // effect at the next run.
 #pragma once
 
+#include <cstdint>
+
 struct RunControls {
+    static constexpr std::int32_t kLongestRun = 32;  // pairs a run may have at most
+
     float combCount;  // quality
     float absorption;
     float bandwidth;

@@ -37,6 +37,22 @@ public:
     std::int32_t delayTap(std::int32_t delay) const { return delayTaps[delay]; }                   // samples
 
 private:
+    // What carries from one pair to the next, in locals while a run renders.
+    struct RunState {
+        TwoPoleLowpass damping1, damping2;
+        float fromBranch1, fromBranch2;
+    };
+    // One piece of `steps` pairs in which no line wraps.
+    void runPairByPair(const float* diffused, float* tankOutput, std::int32_t steps, const RunControls& controls,
+                       RunState& state);
+    // Whether, in a piece of `steps`, every allpass and delay reads only cells
+    // the piece does not write (or an allpass its own cursor cell).
+    bool readsBeforeWrites(std::int32_t steps) const;
+    // As runPairByPair, for pieces that readsBeforeWrites: the two damping
+    // lowpasses first, then the rest of both branches through the whole piece.
+    void runByStages(const float* diffused, float* tankOutput, std::int32_t steps, const RunControls& controls,
+                     RunState& state);
+
     const std::int32_t allpassLength;
     const std::int32_t delayLength;
     std::array<Allpass, kAllpassCount> allpasses;

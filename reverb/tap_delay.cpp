@@ -40,28 +40,3 @@ void TapDelay::combRun(float gain, const float* input, float* sum, std::int32_t 
         done += steps;
     }
 }
-
-// Four lines share the loads and stores of each pair's input and sum, which a
-// loop per line would repeat four times.
-void TapDelay::combRunOfFour(TapDelay* const lines[4], const float gains[4], const float* input, float* sum,
-                             std::int32_t count) {
-    float* cells0 = lines[0]->buffer.get() + lines[0]->cursor;
-    float* cells1 = lines[1]->buffer.get() + lines[1]->cursor;
-    float* cells2 = lines[2]->buffer.get() + lines[2]->cursor;
-    float* cells3 = lines[3]->buffer.get() + lines[3]->cursor;
-    const float gain0 = gains[0], gain1 = gains[1], gain2 = gains[2], gain3 = gains[3];
-#pragma GCC ivdep  // the lines, the input and the sums are separate arrays
-    for (std::int32_t n = 0; n < count; ++n) {
-        const float x = input[n];
-        const float y0 = gain0 * cells0[n] + x;  // combStep's step, line by line
-        cells0[n] = y0;
-        const float y1 = gain1 * cells1[n] + x;
-        cells1[n] = y1;
-        const float y2 = gain2 * cells2[n] + x;
-        cells2[n] = y2;
-        const float y3 = gain3 * cells3[n] + x;
-        cells3[n] = y3;
-        sum[n] = (((sum[n] + y0) + y1) + y2) + y3;
-    }
-    for (std::int32_t k = 0; k < 4; ++k) lines[k]->advanceBy(count);
-}

@@ -6,14 +6,19 @@ bool ToneFilterMix::run(const float* wetInput, const float* x, float* mixed, std
                         float runawayLevel) {
     const float centre = c.centre, resonance = c.resonance, highMix = c.highMix, lowMix = c.lowMix;
     const float bandMix = c.bandMix, wet = c.wet, dry = c.dry;
-    StateVariableFilter state = filter;
-    bool runaway = false;
-    for (std::int32_t n = 0; n < pairs; ++n) {
-        const float filtered =
-            c.filterOn ? state.filter(wetInput[n], centre, resonance, highMix, lowMix, bandMix) : wetInput[n];
-        mixed[n] = filtered * wet + x[n] * dry;
-        runaway |= !(std::fabs(mixed[n]) <= runawayLevel);  // NaN fails the comparison
+    float filtered[RunControls::kLongestRun];
+    const float* toMix = wetInput;
+    if (c.filterOn) {  // the filter's recursion alone, pair by pair
+        StateVariableFilter state = filter;
+        for (std::int32_t n = 0; n < pairs; ++n)
+            filtered[n] = state.filter(wetInput[n], centre, resonance, highMix, lowMix, bandMix);
+        filter = state;
+        toMix = filtered;
     }
-    filter = state;
-    return runaway;
+    std::int32_t runaways = 0;  // a count, not a flag, so that the loop vectorizes
+    for (std::int32_t n = 0; n < pairs; ++n) {
+        mixed[n] = toMix[n] * wet + x[n] * dry;
+        runaways += !(std::fabs(mixed[n]) <= runawayLevel) ? 1 : 0;  // NaN fails the comparison
+    }
+    return runaways != 0;
 }

@@ -16,6 +16,12 @@ public:
         stage2 = 0.0f;
     }
 
+    // The state another implementation of the same steps arrived at.
+    void setState(float firstStage, float secondStage) {
+        stage1 = firstStage;
+        stage2 = secondStage;
+    }
+
     float getStage1() const { return stage1; }
     float getStage2() const { return stage2; }
 

@@ -4,10 +4,15 @@
 // shorter than a span.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <limits>
 #include <vector>
 
 #include "reverb/allpass.h"
 #include "reverb/damped_allpass.h"
+#include "reverb/lowpass_lanes.h"
 #include "reverb/state_variable_filter.h"
 #include "reverb/tap_delay.h"
 #include "reverb/two_pole_lowpass.h"
@@ -49,6 +54,15 @@ std::vector<float> runAllpass(Allpass& allpass, const std::vector<float>& input,
         done += steps;
     }
     return output;
+}
+
+// The same float to the bit; any NaN matches any NaN.
+bool sameFloat(float a, float b) {
+    if (std::isnan(a) || std::isnan(b)) return std::isnan(a) && std::isnan(b);
+    std::uint32_t bitsA, bitsB;
+    std::memcpy(&bitsA, &a, sizeof a);
+    std::memcpy(&bitsB, &b, sizeof b);
+    return bitsA == bitsB;
 }
 
 }  // namespace
@@ -253,4 +267,60 @@ TEST(StateVariableFilter, StepsLowThenHighThenBandAndMixesInArgumentOrder) {
     EXPECT_EQ(svf.getBand(), 0.125f);
     svf.reset();
     EXPECT_EQ(svf.getLow() + svf.getHigh() + svf.getBand(), 0.0f);
+}
+
+// Runs as the diffusers take them: four steps at a time, the rest one by one,
+// from filters that already hold a state; every output and the states after
+// are those of four separate filters.
+TEST(LowpassLanes, EachLaneIsItsOwnTwoPoleLowpassToTheBit) {
+    for (std::int32_t steps : {1, 3, 4, 7, 32}) {
+        std::array<std::vector<float>, LowpassLanes::kLanes> inputs, outputs;
+        std::array<TwoPoleLowpass, LowpassLanes::kLanes> separate;
+        for (std::int32_t j = 0; j < LowpassLanes::kLanes; ++j) {
+            inputs[j] = rampInput(steps + 5 * j);
+            outputs[j].assign(inputs[j].size(), 0.0f);
+            separate[j].filter(0.3f * static_cast<float>(j + 1), 0.7f);  // a state to start from
+        }
+        LowpassLanes lanes(separate);
+        const float* const in[4] = {inputs[0].data(), inputs[1].data(), inputs[2].data(), inputs[3].data()};
+        float* const out[4] = {outputs[0].data(), outputs[1].data(), outputs[2].data(), outputs[3].data()};
+        const float coefficient = 0.37f;
+        std::int32_t n = 0;
+        for (; n + 4 <= steps; n += 4) lanes.filterFourSteps(in, out, n, coefficient);
+        for (; n < steps; ++n) lanes.filterOneStep(in, out, n, coefficient);
+        const std::array<TwoPoleLowpass, LowpassLanes::kLanes> after = lanes.filters();
+        for (std::int32_t j = 0; j < LowpassLanes::kLanes; ++j) {
+            for (std::int32_t k = 0; k < steps; ++k)
+                EXPECT_TRUE(sameFloat(outputs[j][k], separate[j].filter(inputs[j][k], coefficient)))
+                    << "lane " << j << ", step " << k << " of " << steps;
+            EXPECT_TRUE(sameFloat(after[j].getStage1(), separate[j].getStage1())) << "lane " << j;
+            EXPECT_TRUE(sameFloat(after[j].getStage2(), separate[j].getStage2())) << "lane " << j;
+        }
+    }
+}
+
+// A run after the lowpass is each step's stepAfterLowpass, limits and NaN
+// included, also where the output array is the input array.
+TEST(DampedAllpass, RunsAfterTheLowpassAreTheStepsToTheBitLimitsAndNaNIncluded) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const std::vector<float> input = {0.3f, 5.0f, -5.0f, nan, 0.0f, -0.2f, 0.9f, 1.0e30f, -0.7f};
+    const std::vector<float> lowpassed = {0.1f, -0.4f, 0.8f, 0.2f, nan, 0.5f, -0.9f, 0.0f, 0.25f};
+    for (const bool inPlace : {false, true}) {
+        for (std::int32_t steps = 1; steps <= static_cast<std::int32_t>(input.size()); ++steps) {
+            std::vector<float> cells = rampInput(steps), expectedCells = cells;
+            std::vector<float> signal = input, output(input.size(), 0.0f);
+            float* const out = inPlace ? signal.data() : output.data();
+            DampedAllpass::runAfterLowpass(signal.data(), lowpassed.data(), cells.data(), out, steps, 0.5f, 0.8f);
+            if (steps > 2) {  // the loud steps are held at the limits
+                EXPECT_EQ(cells[1], DampedAllpass::kStoreLimit);
+                EXPECT_EQ(cells[2], -DampedAllpass::kStoreLimit);
+            }
+            for (std::int32_t n = 0; n < steps; ++n) {
+                const float expected =
+                    DampedAllpass::stepAfterLowpass(input[n], lowpassed[n], expectedCells[n], 0.5f, 0.8f);
+                EXPECT_TRUE(sameFloat(out[n], expected)) << "step " << n << " of " << steps << ", in place " << inPlace;
+                EXPECT_TRUE(sameFloat(cells[n], expectedCells[n])) << "step " << n << " of " << steps;
+            }
+        }
+    }
 }

@@ -22,7 +22,6 @@ void KeptInstance::keep(AEffect* made) {
 }
 
 void KeptInstance::restore() {
-    call(effMainsChanged, 0);
     if (programSwitched || call(effGetProgram) != currentProgram) {
         for (std::int32_t p = 0; p < static_cast<std::int32_t>(programs.size()); ++p) {
             call(effSetProgram, p);

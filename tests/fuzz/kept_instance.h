@@ -2,10 +2,10 @@
 // calls and not an instance's construction. What the instance held when it
 // was made is remembered; before every input the plug-in's own calls return
 // it there: each program's values and name, the current program, the host's
-// rate and block size, a suspend and resume, which clears the signal, and
-// one pair of frames far too loud. A suspend leaves the diffusers' inner
-// lowpasses as they are; the loud pair makes the engine recover from a
-// runaway, which resets them too, so that an input sounds exactly as on a
+// rate and block size, a resume (an input may end suspended) and one pair of
+// frames far too loud. The loud pair makes the engine recover from a runaway,
+// which clears all of its signal, the diffusers' inner lowpasses included (a
+// suspend leaves those as they are), so that an input sounds exactly as on a
 // fresh instance.
 //
 // Threads: the caller's (the harness plays inputs on one thread).
@@ -28,7 +28,7 @@ public:
     // Takes a freshly made instance (closed with this object) and remembers its state.
     void keep(AEffect* made);
     // The remembered state, through effSetProgram, setParameter, effSetProgramName,
-    // effSetSampleRate, effSetBlockSize and effMainsChanged 0 then 1. Only
+    // effSetSampleRate, effSetBlockSize, effMainsChanged 1 and processReplacing. Only
     // values and names that read back otherwise are set again, and the other
     // programs are visited only after a program switch was noted, so that an
     // input that edits little costs little to undo.

@@ -20,7 +20,8 @@
 //   EntryWithoutHost  -
 //   EditorSession     idle count byte
 // A signal is a mode byte (Signal) and its arguments. Past the end of the
-// input every read gives 0; the instance is closed at the end.
+// input every read gives 0; the instance is closed at the end (a kept one is
+// left for the next input; see HarnessOptions::kept).
 //
 // Checks: the entry answers a record with 2 inputs and 2 outputs, and no
 // record without a host; every output sample is finite and within ±0.99

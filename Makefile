@@ -50,7 +50,7 @@ test-sanitizers: bootstrap
 	tools/run-sanitizers
 
 # Every fuzz harness: a bounded run in make test (at most two minutes in all), a long one on demand.
-FUZZ_SECONDS ?= 100
+FUZZ_SECONDS ?= 70
 FUZZ_LONG_SECONDS ?= 1800
 fuzz: bootstrap
 	tools/run-fuzz $(FUZZ_LONG_SECONDS)

@@ -49,8 +49,8 @@ test-e2e: linux mingw32 mingw64
 test-sanitizers: bootstrap
 	tools/run-sanitizers
 
-# The binary interface fuzzed: a bounded run in make test, a long one on demand.
-FUZZ_SECONDS ?= 60
+# Every fuzz harness: a bounded run in make test (at most two minutes in all), a long one on demand.
+FUZZ_SECONDS ?= 70
 FUZZ_LONG_SECONDS ?= 1800
 fuzz: bootstrap
 	tools/run-fuzz $(FUZZ_LONG_SECONDS)

@@ -74,7 +74,7 @@ bool ReverbClapPlugin::onAudioThread() const {
 const void* ReverbClapPlugin::extension(const char* id) const { return id != nullptr ? pluginExtension(id) : nullptr; }
 
 bool ReverbClapPlugin::activate(double sampleRate) {
-    if (active || !onMainThread() || !(sampleRate > 0.0)) return false;
+    if (active || !onMainThread() || !ReverbProcessor::supportsRate(sampleRate)) return false;
     processor.activate(static_cast<float>(sampleRate));
     streamAtOddFrame = false;
     active = true;

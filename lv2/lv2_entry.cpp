@@ -12,7 +12,7 @@ namespace {
 Lv2Reverb* reverbOf(LV2_Handle instance) { return static_cast<Lv2Reverb*>(instance); }
 
 LV2_Handle instantiate(const LV2_Descriptor*, double sampleRate, const char*, const LV2_Feature* const*) {
-    if (!(sampleRate > 0.0)) return nullptr;
+    if (!ReverbProcessor::supportsRate(sampleRate)) return nullptr;  // the host reports the refusal
     try {
         return new Lv2Reverb(sampleRate);
     } catch (const std::bad_alloc&) {

@@ -8,7 +8,7 @@
 ReverbProcessor::ReverbProcessor() { activate(kDefaultSampleRate); }
 
 void ReverbProcessor::activate(float sampleRate) {
-    if (!(sampleRate > 0.0f)) sampleRate = kDefaultSampleRate;
+    if (!supportsRate(sampleRate)) sampleRate = kDefaultSampleRate;
     if (engine == nullptr || engine->sizes().sampleRate != sampleRate)
         engine = std::make_unique<ReverbEngine>(sampleRate);
     loadCurrentProgramIntoEngine();

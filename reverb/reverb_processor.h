@@ -23,12 +23,21 @@ class ReverbProcessor {
 public:
     static constexpr float kBypassGlideMs = 5.0f;
     static constexpr float kDefaultSampleRate = 44100.0f;
+    // The rates the engine is built for. Below, its shortest lines would hold
+    // no samples; far above, its lengths overflow and its lines would take
+    // gigabytes. The bindings refuse any other rate a host offers.
+    static constexpr double kMinSampleRate = 8000.0;
+    static constexpr double kMaxSampleRate = 768000.0;
+    static bool supportsRate(double sampleRate) {
+        return sampleRate >= kMinSampleRate && sampleRate <= kMaxSampleRate;  // NaN: false
+    }
 
     // "Init" current, the engine at 44.1 kHz until activate gives the host's rate.
     ReverbProcessor();
 
     // Main thread. Builds the engine for the rate (again only when it
-    // changed), with the current values and a silent signal state.
+    // changed; a rate outside the supported ones gives the default), with the
+    // current values and a silent signal state.
     void activate(float sampleRate);
     float sampleRate() const { return engine->sizes().sampleRate; }
 

@@ -18,7 +18,7 @@ bool ReverbAudioProcessor::canProcess(std::int32_t symbolicSampleSize) {
 }
 
 bool ReverbAudioProcessor::setupProcessing(const Steinberg_Vst_ProcessSetup& setup) {
-    if (!canProcess(setup.symbolicSampleSize) || !(setup.sampleRate > 0.0)) return false;
+    if (!canProcess(setup.symbolicSampleSize) || !ReverbProcessor::supportsRate(setup.sampleRate)) return false;
     sampleRate = setup.sampleRate;
     return true;
 }

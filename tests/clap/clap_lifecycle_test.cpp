@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/clap/clap_test_host.h"
+#include "tests/reverb/sample_rate_cases.h"
 
 namespace {
 
@@ -58,6 +59,21 @@ TEST(ClapInstance, ProcessBeforeActivateIsRefused) {
     EXPECT_EQ(instance.process(noise(64), output, 0, 64), CLAP_PROCESS_ERROR);
     EXPECT_FALSE(instance.activate(0.0));
     EXPECT_TRUE(instance.activate(48000.0));
+}
+
+// A rate the engine cannot be built at (its lengths would overflow or be
+// empty) is refused; the edges of the range activate and process.
+TEST(ClapInstance, ActivateRefusesRatesTheEngineCannotBeBuiltAt) {
+    TestHost host;
+    TestInstance instance(host);
+    for (double rate : kRefusedSampleRates) EXPECT_FALSE(instance.activate(rate)) << rate;
+    for (double rate : kEdgeSampleRates) {
+        ASSERT_TRUE(instance.activate(rate)) << rate;
+        StereoBuffer output;
+        EXPECT_EQ(instance.process(noise(256), output, 0, 256), CLAP_PROCESS_CONTINUE) << rate;
+        EXPECT_TRUE(allFinite(output)) << rate;
+        instance.deactivate();
+    }
 }
 
 TEST(ClapInstance, DeclaresStereoInPlacePortsNoLatencyAndATail) {

@@ -13,7 +13,6 @@
 namespace {
 
 constexpr VstIntPtr kHostVersion = 2400;
-constexpr std::int32_t kMaxFrames = 4096;
 constexpr std::int32_t kLowestOpcode = CallCounts::kLowestOpcode;
 constexpr std::int32_t kOpcodeCount = CallCounts::kOpcodeCount;
 constexpr std::size_t kTextBufferSize = 256;
@@ -65,6 +64,17 @@ bool takesStructure(std::int32_t opcode) {
     }
 }
 
+bool isEditorOpcode(std::int32_t opcode) { return opcode >= effEditGetRect && opcode <= effEditSleep; }
+
+void foldIntoDigest(std::uint64_t& digest, const float* samples, std::int32_t frames) {
+    constexpr std::uint64_t kFnvPrime = 0x100000001B3ull;
+    for (std::int32_t i = 0; i < frames; ++i) {
+        std::uint32_t bits;
+        std::memcpy(&bits, &samples[i], sizeof bits);
+        digest = (digest ^ bits) * kFnvPrime;
+    }
+}
+
 bool countsStructures(std::int32_t opcode) {
     return opcode == effOfflineNotify || opcode == effOfflinePrepare || opcode == effOfflineRun;
 }
@@ -102,6 +112,10 @@ private:
     void runCommand(Command command);
     bool createInstance();
     void closeInstance();
+    void closeOrRestore();
+    void noteProgramSwitch() {
+        if (options.kept != nullptr) options.kept->noteProgramSwitch();
+    }
     void dispatch();
     void checkAnswer(std::int32_t opcode, VstIntPtr value, void* ptr, VstIntPtr answer, const char* text,
                      const ERect* rect, const void* chunk);
@@ -156,14 +170,19 @@ void CallSequenceHarness::runCommand(Command command) {
         case Command::ProcessReplacing: process(true); break;
         case Command::Process: process(false); break;
         case Command::MainsChanged: call(effMainsChanged, 0, input.anyValue()); break;
-        case Command::SetProgram: setProgram(input.anyValue()); break;
-        case Command::SetProgramName: renameProgram(); break;
-        case Command::CloseAndReopen:
-            closeInstance();
-            if (!failed()) createInstance();
+        case Command::SetProgram:
+            noteProgramSwitch();
+            setProgram(input.anyValue());
             break;
+        case Command::SetProgramName: renameProgram(); break;
+        case Command::CloseAndReopen: closeOrRestore(); break;
         case Command::EntryWithoutHost: refuseWithoutHost(); break;
-        case Command::EditorSession: editorSession(); break;
+        case Command::EditorSession:
+            if (options.editor)
+                editorSession();
+            else
+                input.byte();
+            break;
         case Command::Count: break;
     }
 }
@@ -171,6 +190,12 @@ void CallSequenceHarness::runCommand(Command command) {
 // ---- the instance -------------------------------------------------------------
 
 bool CallSequenceHarness::createInstance() {
+    if (options.kept != nullptr && options.kept->effect() != nullptr) {
+        effect = options.kept->effect();
+        options.kept->restore();
+        model.reset(effect);
+        return true;
+    }
     AEffect* made = options.entry(hostCallback);
     if (made == nullptr) {
         fail("the entry answered no instance");
@@ -187,16 +212,27 @@ bool CallSequenceHarness::createInstance() {
     else if (effect->numParams <= 0 || effect->numPrograms <= 0)
         fail(numbered("the record declares %lld parameters and %lld programs", effect->numParams, effect->numPrograms));
     if (failed()) return false;
+    if (options.kept != nullptr) options.kept->keep(effect);
     model.reset(effect);
     return true;
 }
 
 void CallSequenceHarness::closeInstance() {
     if (effect == nullptr) return;
+    if (options.kept != nullptr && effect == options.kept->effect()) {
+        effect = nullptr;  // kept for the next input, which restores it
+        return;
+    }
     const VstIntPtr answer = call(effClose);
     effect = nullptr;  // the record went with the instance
     releaseParent();
     if (answer != 1) fail(numbered("effClose answered %lld, not 1", answer));
+}
+
+// A fresh instance, or the kept one restored.
+void CallSequenceHarness::closeOrRestore() {
+    closeInstance();
+    if (!failed()) createInstance();
 }
 
 void CallSequenceHarness::refuseWithoutHost() {
@@ -239,11 +275,9 @@ void CallSequenceHarness::dispatch() {
     const bool nullPointer = (pointerChoice & 7) == 0;
     const bool spareBuffer = (pointerChoice & 8) != 0;
     if (options.counts != nullptr) ++options.counts->opcodes[opcode - kLowestOpcode];
-    if (opcode == effClose) {
-        closeInstance();
-        if (!failed()) createInstance();
-        return;
-    }
+    if (opcode == effClose) return closeOrRestore();
+    if (opcode == effSetProgram || opcode == effCopyProgram) noteProgramSwitch();
+    if (!options.editor && isEditorOpcode(opcode)) return;
 
     alignas(16) unsigned char structure[kStructBufferSize] = {};
     alignas(16) unsigned char secondStructure[kStructBufferSize] = {};
@@ -378,7 +412,7 @@ void CallSequenceHarness::renameProgram() {
 // ---- audio --------------------------------------------------------------------------
 
 void CallSequenceHarness::process(bool replacing) {
-    const std::int32_t frames = input.word16() % (kMaxFrames + 1);
+    const std::int32_t frames = input.word16() % (options.maxBlockFrames + 1);
     Channels in(frames);
     fillSignal(in.first.get(), in.second.get(), frames);
     const bool inPlace = replacing && (input.byte() & 1) != 0;
@@ -403,6 +437,7 @@ void CallSequenceHarness::process(bool replacing) {
         fail(checkChannel(outputs[channel], frames, channel));
         if (!inPlace && std::memcmp(in.pointers[channel], heldInput.pointers[channel], sizeof(float) * frames) != 0)
             fail(numbered("input %lld was changed by the plug-in", channel + 1));
+        if (options.outputDigest != nullptr) foldIntoDigest(*options.outputDigest, outputs[channel], frames);
     }
 }
 

@@ -20,7 +20,8 @@
 //   EntryWithoutHost  -
 //   EditorSession     idle count byte
 // A signal is a mode byte (Signal) and its arguments. Past the end of the
-// input every read gives 0; the instance is closed at the end.
+// input every read gives 0; the instance is closed at the end (a kept one is
+// left for the next input; see HarnessOptions::kept).
 //
 // Checks: the entry answers a record with 2 inputs and 2 outputs, and no
 // record without a host; every output sample is finite and within ±0.99
@@ -41,6 +42,7 @@
 #include <string>
 
 #include "frame/aeffect.h"
+#include "tests/fuzz/kept_instance.h"
 #include "tests/fuzz/parent_window.h"
 
 using PluginEntry = AEffect*(VSTCALLBACK*)(HostCallback hostCallback);
@@ -90,6 +92,17 @@ struct HarnessOptions {
     std::int64_t frameBudget = 1 << 18;
     // Added to when not null.
     CallCounts* counts = nullptr;
+    // When set, inputs play to the instance it keeps (made on first use)
+    // instead of a fresh one each: it is restored before the input, and
+    // effClose and CloseAndReopen restore it instead of closing it.
+    KeptInstance* kept = nullptr;
+    // False: the editor's opcodes and EditorSession are read but not called.
+    bool editor = true;
+    // Frames of one processing call at most (the 16-bit count is taken modulo one more).
+    std::int32_t maxBlockFrames = 4096;
+    // When set, the bits of every output sample are folded in (FNV-1a), so
+    // that a test can compare a kept instance's sound with a fresh one's.
+    std::uint64_t* outputDigest = nullptr;
 };
 
 // Plays the input; answers "" when every check passed, else the first

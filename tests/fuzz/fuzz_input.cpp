@@ -61,6 +61,28 @@ float FuzzInput::anyFloat() {
     return floatFromBits(word32());
 }
 
+double FuzzInput::anyDouble() {
+    if ((byte() & 1) == 0) return anyFloat();
+    const std::uint64_t bits = word64();
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+std::int32_t FuzzInput::anyOffset(std::int32_t frames) {
+    const std::uint8_t selector = byte();
+    switch (selector >> 5) {
+        case 0:
+        case 1:
+        case 2:
+        case 3: return frames > 0 ? static_cast<std::int32_t>(word16() % frames) : 0;
+        case 4: return frames;
+        case 5: return frames + 1 + (selector & 0x1F);
+        case 6: return -1 - (selector & 0x1F);
+        default: return static_cast<std::int32_t>(word32());
+    }
+}
+
 std::int32_t FuzzInput::anyIndex() {
     const std::uint8_t selector = byte();
     switch (selector >> 6) {

@@ -36,6 +36,13 @@ public:
     // 0x40 … 0x7F: the grid 0, 1/63 … 1 of nominal values; above: 4 raw bytes.
     float anyFloat();
 
+    // A double a careless host might send: an anyFloat widened, or 8 raw bytes.
+    double anyDouble();
+
+    // A sample offset into a block of `frames`: mostly within it, else its
+    // end, just past it, far past it, negative or an extreme.
+    std::int32_t anyOffset(std::int32_t frames);
+
     // An index: 0 … 63 (all parameters and a few beyond), a small negative or
     // positive one, an extreme, or 4 raw bytes.
     std::int32_t anyIndex();

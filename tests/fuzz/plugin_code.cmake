@@ -5,3 +5,10 @@
 function(rp_link_roomplate target)
   target_link_libraries(${target} PRIVATE rp_vst2 rp_resources)
 endfunction()
+
+# rp_link_formats(target): the same for the VST 3, CLAP and LV2 bindings: their
+# factories, clap_entry and lv2_descriptor are called directly.
+function(rp_link_formats target)
+  target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/lv2/lv2_entry.cpp)
+  target_link_libraries(${target} PRIVATE rp_vst3 rp_clap rp_lv2_dsp rp_resources)
+endfunction()

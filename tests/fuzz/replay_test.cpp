@@ -1,31 +1,17 @@
-// Replays the fuzzer's seed corpus and every input it ever failed on
-// (regressions/, one file a fault, named after it) through the same harness,
-// against the plug-in's own entry.
+// Replays the call-sequence seeds and every input either call-sequence
+// fuzzer ever failed on (regressions/, one file a fault, named after it)
+// through the same harness, against the plug-in's own entry: with the
+// editor and a fresh instance an input, and as the fast harness plays them.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "tests/fuzz/call_sequence_harness.h"
+#include "tests/fuzz/replay_files.h"
 #include "tests/fuzz/roomplate_entry_point.h"
+#include "tests/fuzz/sound_path_options.h"
 
 namespace {
-
-std::vector<std::filesystem::path> inputsIn(const char* folder) {
-    std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(RP_FUZZ_DIR) / folder))
-        if (entry.is_regular_file() && entry.path().filename().string()[0] != '.') files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
-std::vector<std::uint8_t> bytesOf(const std::filesystem::path& file) {
-    std::ifstream stream(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
-}
 
 void replayAll(const char* folder, std::size_t atLeast, CallCounts* counts = nullptr) {
     const std::vector<std::filesystem::path> files = inputsIn(folder);
@@ -52,5 +38,31 @@ TEST(FuzzReplay, EverySeedInputPassesAndTheSeedsReachEveryCall) {
 }
 
 TEST(FuzzReplay, EverySavedFailurePassesNow) { replayAll("regressions", 0); }
+
+// The fast harness: every seed and saved failure passes on the kept instance,
+// and sounds exactly as on a fresh instance although the kept one has just
+// played the input before it, so its restoring leaves nothing behind.
+TEST(FuzzReplay, AKeptInstanceRestoredPlaysEveryInputAsAFreshOne) {
+    std::vector<std::filesystem::path> files = inputsIn("corpus");
+    const std::vector<std::filesystem::path> regressions = inputsIn("regressions");
+    files.insert(files.end(), regressions.begin(), regressions.end());
+    KeptInstance kept;
+    int audible = 0;
+    for (const std::filesystem::path& file : files) {
+        const std::vector<std::uint8_t> bytes = bytesOf(file);
+        std::uint64_t keptDigest = 0, freshDigest = 0;
+        HarnessOptions options = soundPathOptions(kept);
+        options.outputDigest = &keptDigest;
+        EXPECT_EQ(runCallSequence(bytes.data(), bytes.size(), options), "") << file.filename().string();
+        KeptInstance unused;
+        HarnessOptions fresh = soundPathOptions(unused);
+        fresh.kept = nullptr;
+        fresh.outputDigest = &freshDigest;
+        EXPECT_EQ(runCallSequence(bytes.data(), bytes.size(), fresh), "") << file.filename().string();
+        EXPECT_EQ(keptDigest, freshDigest) << file.filename().string();
+        audible += keptDigest != 0;
+    }
+    EXPECT_GE(audible, 8);  // the comparison saw sound, not only empty inputs
+}
 
 }  // namespace

@@ -15,6 +15,7 @@
 
 #include "lv2/port_layout.h"
 #include "reverb/parameter_table.h"
+#include "tests/reverb/sample_rate_cases.h"
 
 namespace {
 
@@ -169,6 +170,27 @@ float peak(const std::vector<float>& samples) {
 // The tail is gone after deactivate and activate; what the engine's clear
 // keeps (the inner lowpass state of the diffusers, as the VST 2 plug-in's
 // suspend does) is far below anything audible of the tail.
+// A rate the engine cannot be built at (its lengths would overflow or be
+// empty) is refused at instantiate; the edges of the range give a working instance.
+TEST(Lv2Plugin, InstantiateRefusesRatesTheEngineCannotBeBuiltAt) {
+    ASSERT_NE(descriptor(), nullptr);
+    const LV2_Descriptor* lv2 = descriptor();
+    for (double rate : kRefusedSampleRates) EXPECT_EQ(lv2->instantiate(lv2, rate, "", nullptr), nullptr) << rate;
+    for (double rate : kEdgeSampleRates) {
+        LV2_Handle instance = lv2->instantiate(lv2, rate, "", nullptr);
+        ASSERT_NE(instance, nullptr) << rate;
+        std::vector<float> left(256, 0.5f), right(256, 0.5f);
+        lv2->connect_port(instance, kInputLeft, left.data());
+        lv2->connect_port(instance, kInputRight, right.data());
+        lv2->connect_port(instance, kOutputLeft, left.data());
+        lv2->connect_port(instance, kOutputRight, right.data());
+        lv2->activate(instance);
+        lv2->run(instance, 256);
+        EXPECT_TRUE(std::all_of(left.begin(), left.end(), [](float s) { return std::fabs(s) <= 0.99f; })) << rate;
+        lv2->cleanup(instance);
+    }
+}
+
 TEST(Lv2Plugin, ActivateAndDeactivateStartFromSilence) {
     ASSERT_NE(descriptor(), nullptr);
     const std::vector<float> input = noise(4000, 3), silence(4000, 0.0f);

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "tests/reverb/reverb_test_support.h"
+#include "tests/reverb/sample_rate_cases.h"
 #include "tests/vst3/plugin_under_test.h"
 #include "vst2/reverb_effect.h"
 #include "vst3/vst3_ids.h"
@@ -196,6 +197,25 @@ TEST(Vst3Processing, OnlyStereoAnd32BitAreTaken) {
     Steinberg_Vst_ProcessSetup setup{Steinberg_Vst_ProcessModes_kRealtime, Steinberg_Vst_SymbolicSampleSizes_kSample64,
                                      512, 44100.0};
     EXPECT_EQ(plugin.processor->lpVtbl->setupProcessing(plugin.processor, &setup), Steinberg_kResultFalse);
+}
+
+// A rate the engine cannot be built at (its lengths would overflow or be
+// empty) is refused by setupProcessing; the edges of the range process.
+TEST(Vst3Processing, SetupRefusesRatesTheEngineCannotBeBuiltAt) {
+    PluginUnderTest plugin;
+    for (double rate : kRefusedSampleRates) {
+        Steinberg_Vst_ProcessSetup setup{Steinberg_Vst_ProcessModes_kRealtime,
+                                         Steinberg_Vst_SymbolicSampleSizes_kSample32, 512, rate};
+        EXPECT_EQ(plugin.processor->lpVtbl->setupProcessing(plugin.processor, &setup), Steinberg_kResultFalse) << rate;
+    }
+    for (double rate : kEdgeSampleRates) {
+        plugin.activate(rate);
+        StereoSignal signal = noiseThenSilence(256, 0);
+        EXPECT_EQ(plugin.process(signal, 0, 256), Steinberg_kResultOk) << rate;
+        EXPECT_TRUE(std::all_of(signal.left.begin(), signal.left.end(), [](float s) { return std::fabs(s) <= 0.99f; }))
+            << rate;
+        plugin.deactivate();
+    }
 }
 
 }  // namespace

@@ -183,14 +183,14 @@ void ReverbClapPlugin::flush(const clap_input_events_t* in, const clap_output_ev
 
 bool ReverbClapPlugin::saveState(const clap_ostream_t* stream) const {
     if (!onMainThread()) return false;
-    return writeWholeState(stream, processor.saveState());
+    return writeWholeState(stream, processor.saveSession());
 }
 
 bool ReverbClapPlugin::loadState(const clap_istream_t* stream) {
     if (!onMainThread()) return false;
     std::vector<std::uint8_t> bytes;
     if (!readWholeState(stream, bytes)) return false;
-    if (!processor.loadState(bytes.data(), bytes.size())) return false;
+    if (!processor.loadSession(bytes.data(), bytes.size())) return false;
     editor.restoreScale(processor.editorScale());
     announceAllValues();
     return true;

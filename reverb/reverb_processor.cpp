@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "reverb/plugin_state.h"
+#include "reverb/session_state.h"
 
 ReverbProcessor::ReverbProcessor() { activate(kDefaultSampleRate); }
 
@@ -45,6 +46,27 @@ bool ReverbProcessor::loadState(const std::uint8_t* bytes, std::size_t size) {
     state.applyTo(programs);
     editorScaleFactor = state.editorScale;
     loadCurrentProgramIntoEngine();
+    return true;
+}
+
+std::vector<std::uint8_t> ReverbProcessor::saveSession() const {
+    SessionState session;
+    session.programs = PluginState::of(programs);
+    session.programs.editorScale = editorScaleFactor;
+    session.bypassed = isBypassed();
+    return session.toBytes();
+}
+
+bool ReverbProcessor::loadSession(const std::uint8_t* bytes, std::size_t size) {
+    SessionState session;
+    if (!SessionState::fromBytes(bytes, size, session)) {
+        if (!loadState(bytes, size)) return false;
+        setBypass(false);
+        return true;
+    }
+    const std::vector<std::uint8_t> programBytes = session.programs.toBytes();
+    loadState(programBytes.data(), programBytes.size());
+    setBypass(session.bypassed);
     return true;
 }
 

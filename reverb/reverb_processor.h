@@ -53,6 +53,12 @@ public:
     // blob and then changes nothing.
     std::vector<std::uint8_t> saveState() const;
     bool loadState(const std::uint8_t* bytes, std::size_t size);
+    // Main thread. The same with the bypass switch, as a host keeps a
+    // session (SessionState); loadSession also takes saveState's bytes
+    // alone, as sessions saved before the bypass was kept hold them, and
+    // then leaves the bypass off.
+    std::vector<std::uint8_t> saveSession() const;
+    bool loadSession(const std::uint8_t* bytes, std::size_t size);
     // Main thread: the factor the editor is drawn at, kept in the state (1
     // until an editor sets one or a state brings one).
     void setEditorScale(float factor) { editorScaleFactor = factor; }

@@ -1,13 +1,6 @@
-// The state a VST 3 host keeps for the plug-in, for the component and the
-// controller alike: the programs as PluginState holds them (both programs'
-// values and names, the current one) and the bypass switch. Our own
-// versioned little-endian format:
-//
-//   "RPv3", version u32 (1), flags u32 (bit 0: bypassed; the others 0),
-//   then PluginState's bytes (of its version 1 or 2).
-//
-// A stream that is shorter or longer, of another plug-in, of a newer
-// version, with unknown flags or a refused PluginState is refused whole.
+// The session state (SessionState: the programs and the bypass switch) as a
+// VST 3 host keeps it, for the component and the controller alike, through
+// the host's streams.
 //
 // Threads: the host's main thread (states are saved and loaded there).
 #pragma once
@@ -18,20 +11,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "reverb/plugin_state.h"
+#include "reverb/session_state.h"
 
-struct Vst3State {
-    static constexpr std::uint32_t kVersion = 1;
-    static constexpr std::size_t kHeaderSize = 12;
-    static constexpr std::size_t kSize = kHeaderSize + PluginState::kSize;
-
-    PluginState programs;
-    bool bypassed = false;
-
-    std::vector<std::uint8_t> toBytes() const;
-    // False, and `state` untouched, for anything but a well-formed blob.
-    static bool fromBytes(const std::uint8_t* bytes, std::size_t size, Vst3State& state);
-
+struct Vst3State : SessionState {
     // The whole blob into the stream; false if the stream takes less.
     bool write(Steinberg_IBStream* stream) const;
     // The stream from its position to its end; false, `state` untouched, for

@@ -2,6 +2,7 @@
 // through the preset factory, and the state through streams.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <set>
@@ -182,6 +183,34 @@ TEST(ClapState, SavedStateLoadsIntoAFreshInstanceAsTheSameBytesAndTheSameSound) 
     ASSERT_TRUE(restored.activate(44100.0));
     const StereoBuffer input = noise(8192);
     EXPECT_TRUE(sameSamples(original.processInBlocks(input, {512}), restored.processInBlocks(input, {512})));
+}
+
+TEST(ClapState, TheBypassIsKeptWithTheSessionAndStatesWithoutItStillLoad) {
+    TestHost host;
+    TestInstance original(host);
+    const auto list = infos(original);
+    const auto bypass = std::find_if(list.begin(), list.end(), [](const clap_param_info_t& info) {
+        return (info.flags & CLAP_PARAM_IS_BYPASS) != 0;
+    });
+    ASSERT_NE(bypass, list.end());
+    original.flush({{0, bypass->id, 1.0}, {0, list[3].id, 0.77}});
+    const std::vector<std::uint8_t> saved = original.saveState();
+
+    TestInstance restored(host);
+    ASSERT_TRUE(restored.loadState(saved));
+    EXPECT_EQ(restored.value(bypass->id), 1.0) << "a bypassed track comes back bypassed";
+    EXPECT_FLOAT_EQ(static_cast<float>(restored.value(list[3].id)), 0.77f);
+
+    // Sessions saved before the bypass was kept hold the programs alone: the
+    // bytes after the 12-byte header ("RPv3", version, flags).
+    constexpr std::size_t kSessionHeaderBytes = 12;
+    ASSERT_GT(saved.size(), kSessionHeaderBytes);
+    const std::vector<std::uint8_t> programsOnly(saved.begin() + kSessionHeaderBytes, saved.end());
+    TestInstance older(host);
+    older.flush({{0, bypass->id, 1.0}});
+    ASSERT_TRUE(older.loadState(programsOnly));
+    EXPECT_EQ(older.value(bypass->id), 0.0);
+    EXPECT_FLOAT_EQ(static_cast<float>(older.value(list[3].id)), 0.77f);
 }
 
 TEST(ClapState, DamagedStateIsRefusedAndChangesNothing) {

@@ -55,7 +55,12 @@ editor_pid=$!
 find_window
 size=$(xwininfo -id "$window" | sed -n 's/.*Width: \([0-9]*\)/\1/p;s/.*Height: \([0-9]*\)/\1/p' | tr '\n' ' ')
 [ "$size" = "512 512 " ] && pass "the window has the editor's size" || fail "window size $size"
-children=$(xwininfo -children -id "$window" | grep -c '512x512+0+0')
+# The editor's window may follow its host's by a moment.
+for _ in $(seq 50); do
+  children=$(xwininfo -children -id "$window" | grep -c '512x512+0+0')
+  [ "$children" -ge 1 ] && break
+  sleep 0.1
+done
 [ "$children" -eq 1 ] && pass "the editor is an X11 child window of it" || fail "$children editor child windows"
 
 on_screen "$scratch/face.png" --skip-displays && pass "the face on screen is the snapshot's" || fail "the face on screen"

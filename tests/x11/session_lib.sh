@@ -19,10 +19,11 @@ checks=0
 pass() { checks=$((checks + 1)); echo "ok   $*"; }
 fail() { checks=$((checks + 1)); failures=$((failures + 1)); echo "FAIL $*"; }
 
-# find_window: sets window to the X11 window titled Roomplate, waiting up to 10 s; exits when there is none.
+# find_window: sets window to the X11 window titled Roomplate, waiting up to 30 s (a loaded machine
+# starts programs slowly); exits when there is none.
 find_window() {
   window=
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     window=$(xdotool search --name '^Roomplate$' 2>/dev/null | head -n 1)
     [ -n "$window" ] && break
     sleep 0.1

@@ -95,6 +95,7 @@ void ClapEffect::setUpHost() {
         static const clap_host_timer_support_t timerSupport = {
             [](const clap_host_t* self, std::uint32_t, clap_id* timerId) { return of(self).timers.add(timerId); },
             [](const clap_host_t* self, clap_id timerId) { return of(self).timers.remove(timerId); }};
+#if !defined(_WIN32)
         static const clap_host_posix_fd_support_t fdSupport = {
             [](const clap_host_t* self, int fd, clap_posix_fd_flags_t flags) {
                 auto& watched = of(self).watchedFds;
@@ -115,6 +116,7 @@ void ClapEffect::setUpHost() {
                 watched.erase(end, watched.end());
                 return found;
             }};
+#endif
         if (id == nullptr) return nullptr;
         if (std::strcmp(id, CLAP_EXT_THREAD_CHECK) == 0) return &threadCheck;
         if (std::strcmp(id, CLAP_EXT_PARAMS) == 0) return &hostParams;

@@ -1,13 +1,9 @@
 #include "tests/soak/vst3_instance.h"
 
-#include <cstring>
-
 #include "host/loader/vst3_effect.h"
 #include "tests/vst3/host_objects.h"
 
 namespace {
-
-const char* const kAudioEffectCategory = "Audio Module Class";
 
 using GetFactory = Steinberg_IPluginFactory* (*)();
 using ModuleEntry = bool (*)(void*);
@@ -59,7 +55,9 @@ bool Vst3Instance::create(const std::string& modulePath, float sampleRate, std::
     }
     moduleExit = reinterpret_cast<ModuleExit>(library.findSymbol("ModuleExit"));
     factory = getFactory();
-    if (factory == nullptr || !createComponent()) {
+    std::string className;
+    component = factory != nullptr ? Vst3Effect::createAudioEffect(factory, className) : nullptr;
+    if (component == nullptr) {
         error = modulePath + ": the factory made no audio effect";
         return false;
     }
@@ -81,25 +79,6 @@ bool Vst3Instance::create(const std::string& modulePath, float sampleRate, std::
         return false;
     }
     return true;
-}
-
-bool Vst3Instance::createComponent() {
-    const Steinberg_int32 classes = factory->lpVtbl->countClasses(factory);
-    for (Steinberg_int32 index = 0; index < classes; ++index) {
-        Steinberg_PClassInfo info{};
-        if (factory->lpVtbl->getClassInfo(factory, index, &info) != Steinberg_kResultOk ||
-            std::strncmp(info.category, kAudioEffectCategory, sizeof info.category) != 0)
-            continue;
-        void* made = nullptr;
-        if (factory->lpVtbl->createInstance(factory, info.cid, Steinberg_Vst_IComponent_iid, &made) !=
-                Steinberg_kResultOk ||
-            made == nullptr)
-            continue;
-        component = static_cast<Steinberg_Vst_IComponent*>(made);
-        if (component->lpVtbl->initialize(component, nullptr) == Steinberg_kResultOk) return true;
-        releaseInterface(component);
-    }
-    return false;
 }
 
 void Vst3Instance::readParameters() {
@@ -135,7 +114,7 @@ bool Vst3Instance::switchOn(bool on) {
 
 Vst3Instance::~Vst3Instance() {
     if (component != nullptr) {
-        closeEditor();
+        editor.close();
         if (processor != nullptr) switchOn(false);
         if (controller != nullptr) controller->lpVtbl->setComponentHandler(controller, nullptr);
         component->lpVtbl->terminate(component);
@@ -214,28 +193,12 @@ void Vst3Instance::restart() {
 }
 
 bool Vst3Instance::openEditor(std::uintptr_t parentWindow) {
-    if (view != nullptr) return false;
-    view = controller->lpVtbl->createView(controller, "editor");
-    if (view == nullptr) return false;
-    const Steinberg_FIDString x11 = Steinberg_kPlatformTypeX11EmbedWindowID;
-    if (view->lpVtbl->isPlatformTypeSupported(view, x11) != Steinberg_kResultOk ||
-        view->lpVtbl->setFrame(view, plugFrame.frame()) != Steinberg_kResultOk ||
-        view->lpVtbl->attached(view, reinterpret_cast<void*>(parentWindow), x11) != Steinberg_kResultOk) {
-        view->lpVtbl->setFrame(view, nullptr);
-        releaseInterface(view);
-        return false;
-    }
-    return true;
+    return editor.open(controller, reinterpret_cast<void*>(parentWindow));
 }
 
-void Vst3Instance::idleEditor() { plugFrame.idle(); }
+void Vst3Instance::idleEditor() { editor.idle(); }
 
-void Vst3Instance::closeEditor() {
-    if (view == nullptr) return;
-    view->lpVtbl->removed(view);
-    view->lpVtbl->setFrame(view, nullptr);
-    releaseInterface(view);
-}
+void Vst3Instance::closeEditor() { editor.close(); }
 
 void Vst3Instance::onEdit(void* context, Steinberg_Vst_ParamID id, double normalized) {
     static_cast<Vst3Instance*>(context)->control.push({static_cast<std::int32_t>(id), static_cast<float>(normalized)});

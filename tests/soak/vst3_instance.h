@@ -17,8 +17,8 @@
 
 #include "host/loader/plugin_library.h"
 #include "host/loader/vst3_component_handler.h"
+#include "host/loader/vst3_editor_view.h"
 #include "host/loader/vst3_parameter_changes.h"
-#include "host/loader/vst3_plug_frame.h"
 #include "tests/soak/soak_instance.h"
 #include "tests/soak/value_queue.h"
 
@@ -46,7 +46,6 @@ public:
 private:
     Vst3Instance() = default;
     bool create(const std::string& modulePath, float sampleRate, std::int32_t maxBlockFrames, std::string& error);
-    bool createComponent();
     void readParameters();
     bool switchOn(bool on);
     // Main thread: an edit the editor reports goes to the processor as automation does.
@@ -60,7 +59,6 @@ private:
     Steinberg_Vst_IComponent* component = nullptr;
     Steinberg_Vst_IAudioProcessor* processor = nullptr;
     Steinberg_Vst_IEditController* controller = nullptr;
-    Steinberg_IPlugView* view = nullptr;
     Steinberg_Vst_ProcessSetup setup{};
     bool active = false;
 
@@ -76,5 +74,5 @@ private:
     std::unique_ptr<Vst3ParameterChanges> blockChanges;
 
     Vst3ComponentHandler componentHandler{onEdit, this};
-    Vst3PlugFrame plugFrame;
+    Vst3EditorView editor;
 };

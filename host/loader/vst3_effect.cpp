@@ -10,7 +10,6 @@
 namespace {
 
 #if defined(_WIN32)
-const Steinberg_FIDString kNativeViewType = Steinberg_kPlatformTypeHWND;
 const char* const kModuleEntryName = "InitDll";
 const char* const kModuleExitName = "ExitDll";
 #if defined(_WIN64)
@@ -20,7 +19,6 @@ const char* const kBundleArchitecture = "x86-win";
 #endif
 const char* const kModuleSuffix = ".vst3";
 #else
-const Steinberg_FIDString kNativeViewType = Steinberg_kPlatformTypeX11EmbedWindowID;
 const char* const kModuleEntryName = "ModuleEntry";
 const char* const kModuleExitName = "ModuleExit";
 #if defined(__aarch64__)
@@ -130,6 +128,11 @@ bool Vst3Effect::create(const std::string& path, std::string& error) {
 bool Vst3Effect::createComponent() {
     Steinberg_PFactoryInfo factoryInfo{};
     if (factory->lpVtbl->getFactoryInfo(factory, &factoryInfo) == Steinberg_kResultOk) vendor = factoryInfo.vendor;
+    component = createAudioEffect(factory, className);
+    return component != nullptr;
+}
+
+Steinberg_Vst_IComponent* Vst3Effect::createAudioEffect(Steinberg_IPluginFactory* factory, std::string& className) {
     const Steinberg_int32 classes = factory->lpVtbl->countClasses(factory);
     for (Steinberg_int32 index = 0; index < classes; ++index) {
         Steinberg_PClassInfo info{};
@@ -141,15 +144,15 @@ bool Vst3Effect::createComponent() {
                 Steinberg_kResultOk ||
             made == nullptr)
             continue;
-        component = static_cast<Steinberg_Vst_IComponent*>(made);
+        auto* component = static_cast<Steinberg_Vst_IComponent*>(made);
         if (component->lpVtbl->initialize(component, nullptr) != Steinberg_kResultOk) {
             releaseInterface(component);
             continue;
         }
         className.assign(info.name, strnlen(info.name, sizeof info.name));
-        return true;
+        return component;
     }
-    return false;
+    return nullptr;
 }
 
 void Vst3Effect::readParameters() {
@@ -243,7 +246,7 @@ VstIntPtr Vst3Effect::dispatch(std::int32_t opcode, std::int32_t index, VstIntPt
         case effEditGetRect: return editorRect(ptr);
         case effEditOpen: return openEditor(ptr) ? 1 : 0;
         case effEditClose: closeEditor(); return 0;
-        case effEditIdle: plugFrame.idle(); return 0;
+        case effEditIdle: editor.idle(); return 0;
         default: return 0;
     }
 }
@@ -344,6 +347,7 @@ bool Vst3Effect::parameterText(std::int32_t opcode, std::int32_t index, char* te
 VstIntPtr Vst3Effect::editorRect(void* rectOut) {
     if (rectOut == nullptr) return 0;
     // Asked before the editor exists: a view made for the answer, as hosts do.
+    Steinberg_IPlugView* view = editor.view();
     Steinberg_IPlugView* sized = view != nullptr ? view : controller->lpVtbl->createView(controller, "editor");
     Steinberg_ViewRect rect{};
     const bool known = sized != nullptr && sized->lpVtbl->getSize(sized, &rect) == Steinberg_kResultOk;
@@ -355,23 +359,6 @@ VstIntPtr Vst3Effect::editorRect(void* rectOut) {
     return 1;
 }
 
-bool Vst3Effect::openEditor(void* parentWindow) {
-    if (view != nullptr) return false;
-    view = controller->lpVtbl->createView(controller, "editor");
-    if (view == nullptr) return false;
-    if (view->lpVtbl->isPlatformTypeSupported(view, kNativeViewType) != Steinberg_kResultOk ||
-        view->lpVtbl->setFrame(view, plugFrame.frame()) != Steinberg_kResultOk ||
-        view->lpVtbl->attached(view, parentWindow, kNativeViewType) != Steinberg_kResultOk) {
-        view->lpVtbl->setFrame(view, nullptr);
-        releaseInterface(view);
-        return false;
-    }
-    return true;
-}
+bool Vst3Effect::openEditor(void* parentWindow) { return editor.open(controller, parentWindow); }
 
-void Vst3Effect::closeEditor() {
-    if (view == nullptr) return;
-    view->lpVtbl->removed(view);
-    view->lpVtbl->setFrame(view, nullptr);
-    releaseInterface(view);
-}
+void Vst3Effect::closeEditor() { editor.close(); }

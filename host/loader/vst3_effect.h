@@ -26,8 +26,8 @@
 #include "frame/aeffect.h"
 #include "host/loader/plugin_library.h"
 #include "host/loader/vst3_component_handler.h"
+#include "host/loader/vst3_editor_view.h"
 #include "host/loader/vst3_parameter_changes.h"
-#include "host/loader/vst3_plug_frame.h"
 
 class Vst3Effect {
 public:
@@ -38,6 +38,9 @@ public:
     // class. Null with a one-line reason in error otherwise.
     static std::unique_ptr<Vst3Effect> load(PluginLibrary& library, const std::string& path, HostCallback callback,
                                             std::string& error);
+    // The factory's first audio effect class that can be created and
+    // initialized, its name in className; null when there is none.
+    static Steinberg_Vst_IComponent* createAudioEffect(Steinberg_IPluginFactory* factory, std::string& className);
     ~Vst3Effect();
     Vst3Effect(const Vst3Effect&) = delete;
     Vst3Effect& operator=(const Vst3Effect&) = delete;
@@ -84,7 +87,6 @@ private:
     Steinberg_Vst_IComponent* component = nullptr;
     Steinberg_Vst_IAudioProcessor* processor = nullptr;
     Steinberg_Vst_IEditController* controller = nullptr;
-    Steinberg_IPlugView* view = nullptr;
     std::vector<Steinberg_Vst_ParamID> parameterIds;  // by the record's index
     bool hasProgramParameter = false;
     Steinberg_Vst_ParamID programParameter = 0;
@@ -95,6 +97,6 @@ private:
     bool active = false;
     std::unique_ptr<Vst3ParameterChanges> pendingChanges;
     Vst3ComponentHandler componentHandler{onEdit, this};
-    Vst3PlugFrame plugFrame;
+    Vst3EditorView editor;
     ERect editorArea{};
 };

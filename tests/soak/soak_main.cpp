@@ -1,6 +1,5 @@
-// roomplate_soak SECONDS PLUGIN_DIR: eight instances of each format that runs
-// here (VST 2, CLAP, LV2; VST 3 where the host's loader takes bundles) in one
-// process, for SECONDS:
+// roomplate_soak SECONDS PLUGIN_DIR: eight instances of each format (VST 2,
+// CLAP, LV2, VST 3) in one process, for SECONDS:
 //  - the audio thread processes every instance, block sizes changing with
 //    every call, through scenes of noise, silence and bursts, and checks each
 //    block: finite output within ±0.99, no allocation inside the call;
@@ -34,6 +33,7 @@
 #include "tests/soak/record_instance.h"
 #include "tests/soak/signal_scenes.h"
 #include "tests/soak/soak_random.h"
+#include "tests/soak/vst3_instance.h"
 
 namespace {
 
@@ -268,6 +268,12 @@ std::vector<Format> loadFormats(const std::string& pluginFolder, bool& ok) {
         "LV2",
         [pluginFolder](std::string& error) -> std::unique_ptr<SoakInstance> {
             return Lv2Instance::load(pluginFolder + "/roomplate.lv2/", kSampleRate, error);
+        },
+        true);
+    formats.emplace_back(
+        "VST3",
+        [pluginFolder](std::string& error) -> std::unique_ptr<SoakInstance> {
+            return Vst3Instance::load(pluginFolder + "/Roomplate.vst3", kSampleRate, kMaxBlockFrames, error);
         },
         true);
     ok = true;

@@ -62,7 +62,8 @@ void releaseInterface(Interface*& object) {
 
 std::string Vst3Effect::moduleFile(const std::string& path) {
     std::error_code error;
-    const std::filesystem::path bundle(path);
+    // Normal form: one kind of separator, whatever the user typed.
+    const std::filesystem::path bundle = std::filesystem::path(path).lexically_normal();
     if (!std::filesystem::is_directory(bundle, error)) return path;
     const std::string name = bundle.filename().empty() ? bundle.parent_path().stem().string() : bundle.stem().string();
     return (bundle / "Contents" / kBundleArchitecture / (name + kModuleSuffix)).string();

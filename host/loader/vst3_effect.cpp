@@ -166,6 +166,8 @@ void Vst3Effect::readParameters() {
             programParameter = info.id;
         } else {
             parameterIds.push_back(info.id);
+            parameterNames.push_back(asciiOf(info.title));
+            parameterUnits.push_back(asciiOf(info.units));
         }
     }
     pendingChanges = std::make_unique<Vst3ParameterChanges>(parameterIds.size() + 1);
@@ -334,15 +336,8 @@ bool Vst3Effect::parameterText(std::int32_t opcode, std::int32_t index, char* te
         copyVstText(text, asciiOf(display));
         return true;
     }
-    const Steinberg_int32 count = controller->lpVtbl->getParameterCount(controller);
-    for (Steinberg_int32 position = 0; position < count; ++position) {
-        Steinberg_Vst_ParameterInfo info{};
-        if (controller->lpVtbl->getParameterInfo(controller, position, &info) != Steinberg_kResultOk || info.id != id)
-            continue;
-        copyVstText(text, asciiOf(opcode == effGetParamName ? info.title : info.units));
-        return true;
-    }
-    return false;
+    copyVstText(text, opcode == effGetParamName ? parameterNames[index] : parameterUnits[index]);
+    return true;
 }
 
 VstIntPtr Vst3Effect::editorRect(void* rectOut) {

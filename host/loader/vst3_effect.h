@@ -87,7 +87,8 @@ private:
     Steinberg_Vst_IComponent* component = nullptr;
     Steinberg_Vst_IAudioProcessor* processor = nullptr;
     Steinberg_Vst_IEditController* controller = nullptr;
-    std::vector<Steinberg_Vst_ParamID> parameterIds;  // by the record's index
+    std::vector<Steinberg_Vst_ParamID> parameterIds;          // by the record's index
+    std::vector<std::string> parameterNames, parameterUnits;  // likewise, as the controller gave them at load
     bool hasProgramParameter = false;
     Steinberg_Vst_ParamID programParameter = 0;
     std::vector<std::string> programNames;

@@ -1,4 +1,5 @@
 #include "reverb/comb_bank.h"
+#include "reverb/vector_clones.h"
 
 #include <algorithm>
 #include <cmath>
@@ -56,7 +57,7 @@ bool CombBank::runs(const RunControls& c) const {
 // step, no advance), so the lines run over the other pairs only, one line (or
 // four) at a time through the run. Each pair's sum still adds the lines in
 // line order.
-void CombBank::run(const float* input, float* output, std::int32_t pairs) {
+ROOMPLATE_VECTOR_CLONES void CombBank::run(const float* input, float* output, std::int32_t pairs) {
     float gathered[kLongestRun], sum[kLongestRun];
     std::int32_t pairOf[kLongestRun];
     std::int32_t zeros = 0;  // a count, not a flag, so that the loop vectorizes

@@ -1,4 +1,5 @@
 #include "reverb/damped_allpass.h"
+#include "reverb/vector_clones.h"
 
 #if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
 #include <xmmintrin.h>
@@ -6,7 +7,7 @@
 
 DampedAllpass::DampedAllpass(std::int32_t length) : DelayBlock(length) {}
 
-void DampedAllpass::runAfterLowpass(const float* input, const float* lowpassed, float* cells, float* output,
+ROOMPLATE_VECTOR_CLONES void DampedAllpass::runAfterLowpass(const float* input, const float* lowpassed, float* cells, float* output,
                                     std::int32_t steps, float gain, float feedback) {
     std::int32_t n = 0;
 #if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)

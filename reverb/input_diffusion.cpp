@@ -1,4 +1,5 @@
 #include "reverb/input_diffusion.h"
+#include "reverb/vector_clones.h"
 
 #include <algorithm>
 
@@ -75,7 +76,7 @@ bool InputDiffusion::readsBeforeWrites(std::int32_t steps) const {
 // does not write: the five lowpasses run first, in one loop whose five
 // recursions overlap; then each diffuser goes through the piece in a loop
 // without state, which vectorizes.
-void InputDiffusion::runByStages(const float* early, float* diffused, std::int32_t steps, const RunControls& c,
+ROOMPLATE_VECTOR_CLONES void InputDiffusion::runByStages(const float* early, float* diffused, std::int32_t steps, const RunControls& c,
                                  RunState& state) {
     const float bandwidthCoefficient = c.bandwidth, colour = c.colour, feedback = c.diffuserFeedback;
     const float gains[kDiffuserCount] = {c.diffusionGain12, c.diffusionGain12, c.diffusionGain34, c.diffusionGain34};

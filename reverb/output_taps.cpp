@@ -1,4 +1,5 @@
 #include "reverb/output_taps.h"
+#include "reverb/vector_clones.h"
 
 #include "reverb/scaled_distance.h"
 
@@ -25,7 +26,7 @@ bool OutputTaps::tapsReadBeforeOverwrite(std::int32_t pairs) const {
 
 // Where no tap's cells wrap within the run, one loop adds all six; otherwise
 // a loop per tap and span. Each pair's sum adds its taps in tap order either way.
-void OutputTaps::sumTaps(const std::array<std::int32_t, kTapCount>& tapDistances, float* sum,
+ROOMPLATE_VECTOR_CLONES void OutputTaps::sumTaps(const std::array<std::int32_t, kTapCount>& tapDistances, float* sum,
                          std::int32_t pairs) const {
     const float* spans[kTapCount];
     bool unbroken = true;

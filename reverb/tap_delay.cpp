@@ -1,4 +1,5 @@
 #include "reverb/tap_delay.h"
+#include "reverb/vector_clones.h"
 
 #include <algorithm>
 
@@ -17,7 +18,7 @@ void TapDelay::tickRun(const float* input, std::int32_t count) {
 // than any run), so that stretch is one loop over arrays, which the compiler
 // vectorizes. A line shortened under its cursor goes one step at a time until
 // the cursor is back below the length, as single advances do.
-void TapDelay::combRun(float gain, const float* input, float* sum, std::int32_t count) {
+ROOMPLATE_VECTOR_CLONES void TapDelay::combRun(float gain, const float* input, float* sum, std::int32_t count) {
     std::int32_t done = 0;
     while (done < count) {
         if (cursor >= activeLength) {

@@ -7,8 +7,9 @@
 
 DampedAllpass::DampedAllpass(std::int32_t length) : DelayBlock(length) {}
 
-ROOMPLATE_VECTOR_CLONES void DampedAllpass::runAfterLowpass(const float* input, const float* lowpassed, float* cells, float* output,
-                                    std::int32_t steps, float gain, float feedback) {
+ROOMPLATE_VECTOR_CLONES void DampedAllpass::runAfterLowpass(const float* input, const float* lowpassed, float* cells,
+                                                            float* output, std::int32_t steps, float gain,
+                                                            float feedback) {
     std::int32_t n = 0;
 #if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
     const __m128 gains = _mm_set1_ps(gain), feedbacks = _mm_set1_ps(feedback);

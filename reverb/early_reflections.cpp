@@ -101,7 +101,8 @@ void EarlyReflections::run(const float* x, float* early, std::int32_t pairs) {
     line.advanceBy(pairs);
 }
 
-ROOMPLATE_VECTOR_CLONES void EarlyReflections::sumUnbroken(const float* const spans[kReflectionCount], float* early, std::int32_t pairs) const {
+ROOMPLATE_VECTOR_CLONES void EarlyReflections::sumUnbroken(const float* const spans[kReflectionCount], float* early,
+                                                           std::int32_t pairs) const {
     const float *tap1 = spans[0], *tap2 = spans[1], *tap3 = spans[2], *tap4 = spans[3];
     const float *tap5 = spans[4], *tap6 = spans[5], *tap7 = spans[6], *tap8 = spans[7];
     const float gain1 = gains[0], gain2 = gains[1], gain3 = gains[2], gain4 = gains[3];

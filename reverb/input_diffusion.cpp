@@ -76,8 +76,8 @@ bool InputDiffusion::readsBeforeWrites(std::int32_t steps) const {
 // does not write: the five lowpasses run first, in one loop whose five
 // recursions overlap; then each diffuser goes through the piece in a loop
 // without state, which vectorizes.
-ROOMPLATE_VECTOR_CLONES void InputDiffusion::runByStages(const float* early, float* diffused, std::int32_t steps, const RunControls& c,
-                                 RunState& state) {
+ROOMPLATE_VECTOR_CLONES void InputDiffusion::runByStages(const float* early, float* diffused, std::int32_t steps,
+                                                         const RunControls& c, RunState& state) {
     const float bandwidthCoefficient = c.bandwidth, colour = c.colour, feedback = c.diffuserFeedback;
     const float gains[kDiffuserCount] = {c.diffusionGain12, c.diffusionGain12, c.diffusionGain34, c.diffusionGain34};
     float band[RunControls::kLongestRun];

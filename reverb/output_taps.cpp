@@ -27,7 +27,7 @@ bool OutputTaps::tapsReadBeforeOverwrite(std::int32_t pairs) const {
 // Where no tap's cells wrap within the run, one loop adds all six; otherwise
 // a loop per tap and span. Each pair's sum adds its taps in tap order either way.
 ROOMPLATE_VECTOR_CLONES void OutputTaps::sumTaps(const std::array<std::int32_t, kTapCount>& tapDistances, float* sum,
-                         std::int32_t pairs) const {
+                                                 std::int32_t pairs) const {
     const float* spans[kTapCount];
     bool unbroken = true;
     for (std::int32_t i = 0; i < kTapCount; ++i) {

@@ -98,8 +98,8 @@ bool Tank::readsBeforeWrites(std::int32_t steps) const {
 // into the other comes from a tap the piece does not write: both are known
 // before any allpass runs, so only the lowpasses go pair by pair, and the
 // allpasses and sums go through the piece in one loop without state.
-ROOMPLATE_VECTOR_CLONES void Tank::runByStages(const float* diffused, float* tankOutput, std::int32_t steps, const RunControls& c,
-                       RunState& state) {
+ROOMPLATE_VECTOR_CLONES void Tank::runByStages(const float* diffused, float* tankOutput, std::int32_t steps,
+                                               const RunControls& c, RunState& state) {
     const float gainAB = c.tankGainAB, gainCD = c.tankGainCD, damping1 = c.damping1, damping2 = c.damping2;
     const float decay1 = c.decay1, decay2 = c.decay2, feed1Into2 = c.feed1Into2, feed2Into1 = c.feed2Into1;
     const DelayBlock::RunCells delay1 = delays[0].runCells(delayTaps[0]);

@@ -3,8 +3,8 @@
 
 #include <cmath>
 
-ROOMPLATE_VECTOR_CLONES bool ToneFilterMix::run(const float* wetInput, const float* x, float* mixed, std::int32_t pairs, const RunControls& c,
-                        float runawayLevel) {
+ROOMPLATE_VECTOR_CLONES bool ToneFilterMix::run(const float* wetInput, const float* x, float* mixed, std::int32_t pairs,
+                                                const RunControls& c, float runawayLevel) {
     const float centre = c.centre, resonance = c.resonance, highMix = c.highMix, lowMix = c.lowMix;
     const float bandMix = c.bandMix, wet = c.wet, dry = c.dry;
     float filtered[RunControls::kLongestRun];

@@ -26,8 +26,8 @@ bool OutputTaps::tapsReadBeforeOverwrite(std::int32_t pairs) const {
 
 // Where no tap's cells wrap within the run, one loop adds all six; otherwise
 // a loop per tap and span. Each pair's sum adds its taps in tap order either way.
-ROOMPLATE_VECTOR_CLONES void OutputTaps::sumTaps(const std::array<std::int32_t, kTapCount>& tapDistances, float* sum,
-                                                 std::int32_t pairs) const {
+ROOMPLATE_VECTOR_CLONES void OutputTaps::tapMeans(const std::array<std::int32_t, kTapCount>& tapDistances, float* mean,
+                                                  std::int32_t pairs) const {
     const float* spans[kTapCount];
     bool unbroken = true;
     for (std::int32_t i = 0; i < kTapCount; ++i) {
@@ -36,20 +36,38 @@ ROOMPLATE_VECTOR_CLONES void OutputTaps::sumTaps(const std::array<std::int32_t, 
             unbroken = unbroken && steps == pairs;
         });
     }
+    const float tapCount = static_cast<float>(kTapCount);
     if (unbroken) {
         const float *tap1 = spans[0], *tap2 = spans[1], *tap3 = spans[2], *tap4 = spans[3], *tap5 = spans[4],
                     *tap6 = spans[5];
-#pragma GCC ivdep  // the sums are not the line's cells
+#pragma GCC ivdep  // the means are not the line's cells
         for (std::int32_t n = 0; n < pairs; ++n)
-            sum[n] = (((((0.0f + tap1[n]) + tap2[n]) + tap3[n]) + tap4[n]) + tap5[n]) + tap6[n];
+            mean[n] = limited(((((((0.0f + tap1[n]) + tap2[n]) + tap3[n]) + tap4[n]) + tap5[n]) + tap6[n]) / tapCount);
         return;
     }
-    for (std::int32_t n = 0; n < pairs; ++n) sum[n] = 0.0f;
+    for (std::int32_t n = 0; n < pairs; ++n) mean[n] = 0.0f;
     for (std::int32_t tap : tapDistances) {
-        line.forEachTapSpan(tap, pairs, [sum](const float* cells, std::int32_t first, std::int32_t steps) {
-            float* const part = sum + first;
+        line.forEachTapSpan(tap, pairs, [mean](const float* cells, std::int32_t first, std::int32_t steps) {
+            float* const part = mean + first;
 #pragma GCC ivdep  // the sums are not the line's cells
             for (std::int32_t n = 0; n < steps; ++n) part[n] += cells[n];
         });
+    }
+    for (std::int32_t n = 0; n < pairs; ++n) mean[n] = limited(mean[n] / tapCount);
+}
+
+// One loop for each mode, so that each vectorizes.
+ROOMPLATE_VECTOR_CLONES void OutputTaps::writePairs(OutputMode mode, const float* values, float* output,
+                                                    std::int32_t pairs) {
+    if (mode == OutputMode::kReplace) {
+        for (std::int32_t n = 0; n < pairs; ++n) {
+            output[2 * n] = values[n];
+            output[2 * n + 1] = values[n];
+        }
+    } else {
+        for (std::int32_t n = 0; n < pairs; ++n) {
+            output[2 * n] += values[n];
+            output[2 * n + 1] += values[n];
+        }
     }
 }

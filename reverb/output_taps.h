@@ -61,8 +61,11 @@ private:
     // Pair by pair, cut where the cursor or a tap would wrap: for any taps.
     template <OutputMode mode>
     void runPairByPair(const float* mixed, float* output1, float* output2, std::int32_t pairs);
-    // sum[n] = the taps of pair n added in tap order, for n < pairs.
-    void sumTaps(const std::array<std::int32_t, kTapCount>& tapDistances, float* sum, std::int32_t pairs) const;
+    // mean[n] = the taps of pair n added in tap order, divided by their
+    // count and limited, for n < pairs.
+    void tapMeans(const std::array<std::int32_t, kTapCount>& tapDistances, float* mean, std::int32_t pairs) const;
+    // values[n] into frames 2n and 2n + 1 of output, for n < pairs.
+    static void writePairs(OutputMode mode, const float* values, float* output, std::int32_t pairs);
 
     TapDelay line;
     std::array<std::int32_t, kTapCount> leftTaps{};
@@ -86,23 +89,14 @@ template <OutputMode mode>
 void OutputTaps::runByTaps(const float* mixed, float* output1, float* output2, std::int32_t pairs) {
     float left[RunControls::kLongestRun], right[RunControls::kLongestRun];
     line.tickRun(mixed, pairs);
-    sumTaps(leftTaps, left, pairs);
-    for (std::int32_t n = 0; n < pairs; ++n) left[n] = limited(left[n] / static_cast<float>(kTapCount));
-    if (rightTaps == leftTaps) {  // a mono image: the same sums
+    tapMeans(leftTaps, left, pairs);
+    if (rightTaps == leftTaps)  // a mono image: the same means
         std::copy(left, left + pairs, right);
-    } else {
-        sumTaps(rightTaps, right, pairs);
-        for (std::int32_t n = 0; n < pairs; ++n) right[n] = limited(right[n] / static_cast<float>(kTapCount));
-    }
+    else
+        tapMeans(rightTaps, right, pairs);
     line.advanceBy(pairs);
-    for (std::int32_t n = 0; n < pairs; ++n) {
-        writeFrame<mode>(output1[2 * n], left[n]);
-        writeFrame<mode>(output1[2 * n + 1], left[n]);
-    }
-    for (std::int32_t n = 0; n < pairs; ++n) {
-        writeFrame<mode>(output2[2 * n], right[n]);
-        writeFrame<mode>(output2[2 * n + 1], right[n]);
-    }
+    writePairs(mode, left, output1, pairs);
+    writePairs(mode, right, output2, pairs);
     last = {left[pairs - 1], right[pairs - 1]};
 }
 

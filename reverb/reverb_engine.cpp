@@ -5,6 +5,7 @@
 
 #include "reverb/parameter_table.h"
 #include "reverb/scaled_distance.h"
+#include "reverb/vector_clones.h"
 
 namespace {
 
@@ -17,6 +18,11 @@ float monoInput(float input1, float input2) {
     float x = (input1 + input2) * 0.5f;
     x = x - x == 0.0f ? x : 0.0f;
     return x == 0.0f ? ReverbEngine::kSilence : x;
+}
+
+// x[n] from the even frames 2n of both inputs, for n < pairs.
+ROOMPLATE_VECTOR_CLONES void monoRun(const float* input1, const float* input2, float* x, std::int32_t pairs) {
+    for (std::int32_t n = 0; n < pairs; ++n) x[n] = monoInput(input1[2 * n], input2[2 * n]);
 }
 
 }  // namespace
@@ -228,7 +234,7 @@ bool ReverbEngine::renderRun(const float* input1, const float* input2, float* ou
                              std::int32_t pairs, const RunControls& c) {
     float x[kRunPairs], reflected[kRunPairs], diffused[kRunPairs], tanked[kRunPairs], combed[kRunPairs];
     float mixed[kRunPairs];
-    for (std::int32_t n = 0; n < pairs; ++n) x[n] = monoInput(input1[2 * n], input2[2 * n]);
+    monoRun(input1, input2, x, pairs);
 
     const float* early = x;
     if (c.reflectionsOn) {

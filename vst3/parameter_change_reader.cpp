@@ -12,6 +12,7 @@ ParameterChangeReader::ParameterChangeReader(Steinberg_Vst_IParameterChanges* ch
         Steinberg_Vst_IParamValueQueue* points = queue(index);
         pointCount[static_cast<std::size_t>(index)] =
             points != nullptr ? std::max(points->lpVtbl->getPointCount(points), 0) : 0;
+        nextPoint[static_cast<std::size_t>(index)] = 0;
     }
 }
 

@@ -41,6 +41,8 @@ private:
     std::int32_t frames;
     std::int32_t queueCount = 0;
     std::int32_t overflowQueueCount = 0;
-    std::array<std::int32_t, kMaxQueues> pointCount{};
-    std::array<std::int32_t, kMaxQueues> nextPoint{};
+    // Only the first queueCount entries are set and read: a block does not
+    // pay for clearing all of them.
+    std::array<std::int32_t, kMaxQueues> pointCount;
+    std::array<std::int32_t, kMaxQueues> nextPoint;
 };

@@ -6,6 +6,7 @@
 // Audio thread, clear included: mainsOff leaves it to the next block.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 
@@ -37,6 +38,18 @@ public:
     }
     RunCells runCells(std::int32_t distance) {
         return {buffer.get() + cursor, buffer.get() + indexBack(distance, activeLength)};
+    }
+    // The cells `distance` back of each of the next `count` steps (at most
+    // the active length), as they stand now: what a run reads when none of
+    // its steps writes a cell it taps. The line's own cells where they do not
+    // wrap, otherwise a copy in `scratch` (room for count cells).
+    const float* tapRun(std::int32_t distance, std::int32_t count, float* scratch) const {
+        const std::int32_t start = indexBack(distance, activeLength);
+        if (count <= activeLength - start) return buffer.get() + start;
+        const std::int32_t first = activeLength - start;
+        std::copy(buffer.get() + start, buffer.get() + activeLength, scratch);
+        std::copy(buffer.get(), buffer.get() + (count - first), scratch + first);
+        return scratch;
     }
     // `steps` advances at once, 0 … active length: the cursor that many single
     // advances give.

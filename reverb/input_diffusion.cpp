@@ -18,13 +18,9 @@ void InputDiffusion::updateTimes(const Times& times) {
 // The run is cut where any diffuser's cells would wrap, so each piece reads
 // and writes plain arrays of cells; the filter states stay in locals for the run.
 void InputDiffusion::run(const float* early, float* diffused, std::int32_t pairs, const RunControls& c) {
-    RunState state{
-        bandwidthFilter,
-        {diffusers[0].getLowpass(), diffusers[1].getLowpass(), diffusers[2].getLowpass(), diffusers[3].getLowpass()}};
+    RunState state{bandwidthFilter, innerLowpasses()};
     for (std::int32_t done = 0; done < pairs;) {
-        std::int32_t steps = pairs - done;
-        for (std::int32_t j = 0; j < kDiffuserCount; ++j)
-            steps = std::min(steps, diffusers[j].stepsBeforeWrap(distances[j]));
+        const std::int32_t steps = stepsBeforeWrap(pairs - done);
         if (readsBeforeWrites(steps))
             runByStages(early + done, diffused + done, steps, c, state);
         else
@@ -78,8 +74,7 @@ bool InputDiffusion::readsBeforeWrites(std::int32_t steps) const {
 // without state, which vectorizes.
 ROOMPLATE_VECTOR_CLONES void InputDiffusion::runByStages(const float* early, float* diffused, std::int32_t steps,
                                                          const RunControls& c, RunState& state) {
-    const float bandwidthCoefficient = c.bandwidth, colour = c.colour, feedback = c.diffuserFeedback;
-    const float gains[kDiffuserCount] = {c.diffusionGain12, c.diffusionGain12, c.diffusionGain34, c.diffusionGain34};
+    const float bandwidthCoefficient = c.bandwidth, colour = c.colour;
     float band[RunControls::kLongestRun];
     float lowpassed[kDiffuserCount][RunControls::kLongestRun];
     const float* const delayed[kDiffuserCount] = {
@@ -98,15 +93,51 @@ ROOMPLATE_VECTOR_CLONES void InputDiffusion::runByStages(const float* early, flo
         band[n] = bandwidth.filter(early[n], bandwidthCoefficient);
     }
     state = {bandwidth, inner.filters()};
+    allpassesAfterLowpasses(band, filtered, diffused, steps, c);
+}
 
+void InputDiffusion::allpassesAfterLowpasses(const float* band, const float* const lowpassed[kDiffuserCount],
+                                             float* diffused, std::int32_t steps, const RunControls& c) {
+    const float gains[kDiffuserCount] = {c.diffusionGain12, c.diffusionGain12, c.diffusionGain34, c.diffusionGain34};
     float between[RunControls::kLongestRun];
     const float* input = band;
     for (std::int32_t j = 0; j < kDiffuserCount; ++j) {
         float* const output = j + 1 < kDiffuserCount ? between : diffused;
         float* const cells = diffusers[j].runCells(distances[j]).current;
-        DampedAllpass::runAfterLowpass(input, lowpassed[j], cells, output, steps, gains[j], feedback);
+        DampedAllpass::runAfterLowpass(input, lowpassed[j], cells, output, steps, gains[j], c.diffuserFeedback);
         input = output;
     }
+}
+
+std::int32_t InputDiffusion::stepsBeforeWrap(std::int32_t pairs) const {
+    std::int32_t steps = pairs;
+    for (std::int32_t j = 0; j < kDiffuserCount; ++j)
+        steps = std::min(steps, diffusers[j].stepsBeforeWrap(distances[j]));
+    return steps;
+}
+
+void InputDiffusion::innerLowpassInputs(std::int32_t pairs, const float* inputs[kDiffuserCount],
+                                        float* const scratch[kDiffuserCount]) const {
+    for (std::int32_t j = 0; j < kDiffuserCount; ++j) inputs[j] = diffusers[j].tapRun(distances[j], pairs, scratch[j]);
+}
+
+std::array<TwoPoleLowpass, InputDiffusion::kDiffuserCount> InputDiffusion::innerLowpasses() const {
+    return {diffusers[0].getLowpass(), diffusers[1].getLowpass(), diffusers[2].getLowpass(), diffusers[3].getLowpass()};
+}
+
+// Cut where any diffuser's cells would wrap, as run does.
+void InputDiffusion::runAfterLowpasses(const float* band, const float* const lowpassed[kDiffuserCount], float* diffused,
+                                       std::int32_t pairs, const RunControls& c, const TwoPoleLowpass& bandwidthAfter,
+                                       const std::array<TwoPoleLowpass, kDiffuserCount>& innerAfter) {
+    for (std::int32_t done = 0; done < pairs;) {
+        const std::int32_t steps = stepsBeforeWrap(pairs - done);
+        const float* const piece[kDiffuserCount] = {lowpassed[0] + done, lowpassed[1] + done, lowpassed[2] + done,
+                                                    lowpassed[3] + done};
+        allpassesAfterLowpasses(band + done, piece, diffused + done, steps, c);
+        for (std::int32_t j = 0; j < kDiffuserCount; ++j) diffusers[j].endRun(steps, innerAfter[j]);
+        done += steps;
+    }
+    bandwidthFilter = bandwidthAfter;
 }
 
 void InputDiffusion::clear() {

@@ -23,6 +23,22 @@ public:
     void updateTimes(const Times& times);
     // diffused[n] for n < pairs, from early[n].
     void run(const float* early, float* diffused, std::int32_t pairs, const RunControls& controls);
+    // The same in two parts, for a caller that steps the lowpasses itself
+    // (RecursionPass), ahead of the allpasses and beside other filters.
+    // Whether a run of `pairs` may: no diffuser reads a cell the run writes.
+    bool lowpassesRunAhead(std::int32_t pairs) const { return readsBeforeWrites(pairs); }
+    // The inner lowpasses' inputs for the next `pairs` steps (each the cells
+    // themselves or a copy in scratch[j]), and the states the filters start the run from.
+    void innerLowpassInputs(std::int32_t pairs, const float* inputs[kDiffuserCount],
+                            float* const scratch[kDiffuserCount]) const;
+    const TwoPoleLowpass& bandwidthLowpass() const { return bandwidthFilter; }
+    std::array<TwoPoleLowpass, kDiffuserCount> innerLowpasses() const;
+    // Then the rest of the run: diffused[n] from the bandwidth lowpass's
+    // band[n] and the inner lowpasses' lowpassed[j][n], given the filters'
+    // states after the run.
+    void runAfterLowpasses(const float* band, const float* const lowpassed[kDiffuserCount], float* diffused,
+                           std::int32_t pairs, const RunControls& controls, const TwoPoleLowpass& bandwidthAfter,
+                           const std::array<TwoPoleLowpass, kDiffuserCount>& innerAfter);
     // Cells and the bandwidth filter to 0; the diffusers' inner lowpasses keep their state.
     void clear();
     // After a runaway: the inner lowpasses too.
@@ -46,6 +62,11 @@ private:
     // then each diffuser through the whole piece.
     void runByStages(const float* early, float* diffused, std::int32_t steps, const RunControls& controls,
                      RunState& state);
+    // The allpasses of a piece in which no diffuser's cells wrap, after the lowpasses.
+    void allpassesAfterLowpasses(const float* band, const float* const lowpassed[kDiffuserCount], float* diffused,
+                                 std::int32_t steps, const RunControls& controls);
+    // Steps before any diffuser's cells would wrap, at most `pairs`.
+    std::int32_t stepsBeforeWrap(std::int32_t pairs) const;
 
     const std::int32_t diffuserLength;
     std::array<DampedAllpass, kDiffuserCount> diffusers;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "reverb/parameter_table.h"
+#include "reverb/recursion_pass.h"
 #include "reverb/scaled_distance.h"
 #include "reverb/vector_clones.h"
 
@@ -180,15 +181,20 @@ void ReverbEngine::process(const float* input1, const float* input2, float* outp
     prepareBlock();
     bool runaway = false;
     const std::int32_t pairs = frames / 2;
+    RunSignals runs[2];
+    RunSignals* before = nullptr;  // the run whose second half is still to come
     for (std::int32_t first = 0; first < pairs;) {
         if (runStartHook != nullptr) runStartHook(runStartContext, first);
-        const RunControls controls = readRunControls();
-        const std::int32_t count = std::min(runLimit, pairs - first);
-        const std::int32_t frame = 2 * first;
-        if (renderRun<mode>(input1 + frame, input2 + frame, output1 + frame, output2 + frame, count, controls))
-            runaway = true;
-        first += count;
+        RunSignals& run = runs[before == &runs[0] ? 1 : 0];
+        run.controls = readRunControls();
+        run.pairs = std::min(runLimit, pairs - first);
+        run.firstFrame = 2 * first;
+        renderFront(input1 + run.firstFrame, input2 + run.firstFrame, run, before);
+        if (before != nullptr && renderBack<mode>(*before, output1, output2)) runaway = true;
+        before = &run;
+        first += run.pairs;
     }
+    if (before != nullptr && renderBack<mode>(*before, output1, output2)) runaway = true;
     if (frames % 2 != 0) {
         writeFrame<mode>(output1[frames - 1], taps.lastValue().left);
         writeFrame<mode>(output2[frames - 1], taps.lastValue().right);
@@ -227,35 +233,94 @@ void ReverbEngine::processStream(const float* input1, const float* input2, float
     oddFrameNext = true;
 }
 
-// One run of `pairs` pairs (at most kRunPairs), stage after stage; tells
-// whether a mixed sample ran away (beyond kRunawayLevel, or NaN).
-template <OutputMode mode>
-bool ReverbEngine::renderRun(const float* input1, const float* input2, float* output1, float* output2,
-                             std::int32_t pairs, const RunControls& c) {
-    float x[kRunPairs], reflected[kRunPairs], diffused[kRunPairs], tanked[kRunPairs], combed[kRunPairs];
-    float mixed[kRunPairs];
-    monoRun(input1, input2, x, pairs);
+void ReverbEngine::renderFront(const float* input1, const float* input2, RunSignals& run, RunSignals* before) {
+    const RunControls& c = run.controls;
+    const std::int32_t pairs = run.pairs;
+    float reflected[kRunPairs], diffused[kRunPairs], tanked[kRunPairs], combed[kRunPairs];
+    monoRun(input1, input2, run.x, pairs);
 
-    const float* early = x;
+    const float* early = run.x;
     if (c.reflectionsOn) {
-        reflections.run(x, reflected, pairs);
+        reflections.run(run.x, reflected, pairs);
         early = reflected;
     }
-    diffusion.run(early, diffused, pairs, c);
     const float* tankOutput = diffused;
-    if (c.tankOn) {
-        tankStage.run(diffused, tanked, pairs, c);
-        tankOutput = tanked;
-    } else {
-        tankStage.skip(pairs);
+    const bool toneFilterBeside = before != nullptr && before->controls.filterOn;
+    if (toneFilterBeside && diffusion.lowpassesRunAhead(pairs) && (!c.tankOn || tankStage.dampingRunsAhead(pairs))) {
+        renderRecursionsAhead(early, diffused, tanked, run, *before);
+        if (c.tankOn) tankOutput = tanked;
+    } else {  // the stages step their own lowpasses; the tone filter of the run before waits for its second half
+        diffusion.run(early, diffused, pairs, c);
+        if (c.tankOn) {
+            tankStage.run(diffused, tanked, pairs, c);
+            tankOutput = tanked;
+        }
     }
+    if (!c.tankOn) tankStage.skip(pairs);
+
     const float* wet = tankOutput;
     if (combs.runs(c)) {
         combs.run(tankOutput, combed, pairs);
         wet = combed;
     }
-    const bool runaway = toneFilterMix.run(wet, x, mixed, pairs, c, kRunawayLevel);
-    taps.run<mode>(mixed, output1, output2, pairs);
+    std::copy(wet, wet + pairs, run.wet);
+    run.filtered = false;
+}
+
+void ReverbEngine::renderRecursionsAhead(const float* early, float* diffused, float* tanked, RunSignals& run,
+                                         RunSignals& before) {
+    const RunControls& c = run.controls;
+    const std::int32_t pairs = run.pairs;
+    float band[kRunPairs], innerOutput[4][kRunPairs], damped[2][kRunPairs];
+    float innerScratch[4][kRunPairs], dampingScratch[2][kRunPairs];  // for cells that wrap within the run
+    RecursionPass::LowpassSteps lowpasses{diffusion.bandwidthLowpass(),
+                                          early,
+                                          band,
+                                          c.bandwidth,
+                                          diffusion.innerLowpasses(),
+                                          {},
+                                          {innerOutput[0], innerOutput[1], innerOutput[2], innerOutput[3]},
+                                          c.colour,
+                                          c.tankOn,
+                                          tankStage.dampingLowpasses(),
+                                          {},
+                                          {damped[0], damped[1]},
+                                          {c.damping1, c.damping2},
+                                          pairs};
+    float* const innerRoom[4] = {innerScratch[0], innerScratch[1], innerScratch[2], innerScratch[3]};
+    diffusion.innerLowpassInputs(pairs, lowpasses.innerInput, innerRoom);
+    float* const dampingRoom[2] = {dampingScratch[0], dampingScratch[1]};
+    if (c.tankOn) tankStage.dampingInputs(pairs, lowpasses.dampingInput, dampingRoom);
+
+    const RunControls& b = before.controls;
+    RecursionPass::ToneSteps tone{toneFilterMix.filterState(),
+                                  before.wet,
+                                  before.filteredWet,
+                                  before.pairs,
+                                  b.centre,
+                                  b.resonance,
+                                  b.highMix,
+                                  b.lowMix,
+                                  b.bandMix};
+    RecursionPass::run(tone, lowpasses);
+    toneFilterMix.setFilterState(tone.filter);
+    before.filtered = true;
+
+    diffusion.runAfterLowpasses(band, lowpasses.innerOutput, diffused, pairs, c, lowpasses.bandwidth, lowpasses.inner);
+    if (c.tankOn) tankStage.runAfterDamping(diffused, damped[0], damped[1], tanked, pairs, c, lowpasses.damping);
+}
+
+template <OutputMode mode>
+bool ReverbEngine::renderBack(RunSignals& run, float* output1, float* output2) {
+    const RunControls& c = run.controls;
+    const float* toMix = run.wet;
+    if (c.filterOn) {
+        if (!run.filtered) toneFilterMix.filter(run.wet, run.filteredWet, run.pairs, c);
+        toMix = run.filteredWet;
+    }
+    float mixed[kRunPairs];
+    const bool runaway = toneFilterMix.mix(toMix, run.x, mixed, run.pairs, c, kRunawayLevel);
+    taps.run<mode>(mixed, output1 + run.firstFrame, output2 + run.firstFrame, run.pairs);
     return runaway;
 }
 

@@ -22,7 +22,10 @@
 //
 // The pairs are rendered in runs of at most kRunPairs: gains, coefficients
 // and switches are read at the start of each run (RunControls), and each
-// stage works through the whole run before the next begins.
+// stage works through the whole run before the next begins. The tone
+// filter, the mix and the output taps of a run come after the next run's
+// lowpasses, so that the tone filter's recursion runs beside theirs
+// (RecursionPass); the last run of a call finishes within the call.
 //
 // Threads: setParameter, parameter, isStageOn and the clear requests from any
 // thread (live values and switches are relaxed atomics); process from the
@@ -121,9 +124,28 @@ private:
     std::atomic<bool>* stageSwitch(std::int32_t index);
     void prepareBlock();
     RunControls readRunControls() const;
+    // A run's signals between its two halves.
+    struct RunSignals {
+        RunControls controls;
+        std::int32_t pairs;
+        std::int32_t firstFrame;  // of the call
+        bool filtered;            // whether filteredWet holds the tone filter's output
+        float x[kRunPairs];
+        float wet[kRunPairs];  // what reaches the tone filter
+        float filteredWet[kRunPairs];
+    };
+    // The stages up to the comb bank for `run` (its input from the call's
+    // even frames at its first frame), with the tone filter of `before`, the
+    // run before it (null for none), beside its lowpasses where they can run ahead.
+    void renderFront(const float* input1, const float* input2, RunSignals& run, RunSignals* before);
+    // The input diffusion and the tank (into tanked, while it is on), their
+    // lowpasses ahead of the rest, in one loop with the tone filter of `before`.
+    void renderRecursionsAhead(const float* early, float* diffused, float* tanked, RunSignals& run, RunSignals& before);
+    // The tone filter (unless it ran already), the mix and the output taps
+    // into the call's outputs; tells whether a mixed sample ran away (beyond
+    // kRunawayLevel, or NaN).
     template <OutputMode mode>
-    bool renderRun(const float* input1, const float* input2, float* output1, float* output2, std::int32_t pairs,
-                   const RunControls& controls);
+    bool renderBack(RunSignals& run, float* output1, float* output2);
     void takePendingClear();
     void clearSignalState();
     void recoverFromRunaway();

@@ -23,17 +23,12 @@ void Tank::updateTimes(const AllpassTimes& allpassTimes, const DelayTimes& delay
 void Tank::run(const float* diffused, float* tankOutput, std::int32_t pairs, const RunControls& c) {
     RunState state{damping1Filter, damping2Filter, feedback1, feedback2};
     for (std::int32_t done = 0; done < pairs;) {
-        std::int32_t steps = pairs - done;
-        for (std::int32_t j = 0; j < kAllpassCount; ++j) {
-            steps = std::min(steps, allpasses[j].stepsBeforeWrap(allpassDistances[j]));
-            steps = std::min(steps, delays[j].stepsBeforeWrap(delayTaps[j]));
-        }
+        const std::int32_t steps = stepsBeforeWrap(pairs - done);
         if (readsBeforeWrites(steps))
             runByStages(diffused + done, tankOutput + done, steps, c, state);
         else
             runPairByPair(diffused + done, tankOutput + done, steps, c, state);
-        for (Allpass& allpass : allpasses) allpass.endRun(steps);
-        for (TapDelay& delay : delays) delay.advanceBy(steps);
+        advanceLines(steps);
         done += steps;
     }
     damping1Filter = state.damping1;
@@ -98,21 +93,31 @@ bool Tank::readsBeforeWrites(std::int32_t steps) const {
 // into the other comes from a tap the piece does not write: both are known
 // before any allpass runs, so only the lowpasses go pair by pair, and the
 // allpasses and sums go through the piece in one loop without state.
-ROOMPLATE_VECTOR_CLONES void Tank::runByStages(const float* diffused, float* tankOutput, std::int32_t steps,
-                                               const RunControls& c, RunState& state) {
-    const float gainAB = c.tankGainAB, gainCD = c.tankGainCD, damping1 = c.damping1, damping2 = c.damping2;
-    const float decay1 = c.decay1, decay2 = c.decay2, feed1Into2 = c.feed1Into2, feed2Into1 = c.feed2Into1;
+void Tank::runByStages(const float* diffused, float* tankOutput, std::int32_t steps, const RunControls& c,
+                       RunState& state) {
+    const float damping1 = c.damping1, damping2 = c.damping2;
     const DelayBlock::RunCells delay1 = delays[0].runCells(delayTaps[0]);
     const DelayBlock::RunCells delay2 = delays[1].runCells(delayTaps[1]);
-    const DelayBlock::RunCells delay3 = delays[2].runCells(delayTaps[2]);
-    const DelayBlock::RunCells delay4 = delays[3].runCells(delayTaps[3]);
-
     float lowpassed1[RunControls::kLongestRun], lowpassed2[RunControls::kLongestRun];
     TwoPoleLowpass damping1State = state.damping1, damping2State = state.damping2;
     for (std::int32_t n = 0; n < steps; ++n) {
         lowpassed1[n] = damping1State.filter(delay1.delayed[n], damping1);
         lowpassed2[n] = damping2State.filter(delay2.delayed[n], damping2);
     }
+    state.damping1 = damping1State;
+    state.damping2 = damping2State;
+    branchesAfterDamping(diffused, lowpassed1, lowpassed2, tankOutput, steps, c, state);
+}
+
+ROOMPLATE_VECTOR_CLONES void Tank::branchesAfterDamping(const float* diffused, const float* lowpassed1,
+                                                        const float* lowpassed2, float* tankOutput, std::int32_t steps,
+                                                        const RunControls& c, RunState& state) {
+    const float gainAB = c.tankGainAB, gainCD = c.tankGainCD, decay1 = c.decay1, decay2 = c.decay2;
+    const float feed1Into2 = c.feed1Into2, feed2Into1 = c.feed2Into1;
+    const DelayBlock::RunCells delay1 = delays[0].runCells(delayTaps[0]);
+    const DelayBlock::RunCells delay2 = delays[1].runCells(delayTaps[1]);
+    const DelayBlock::RunCells delay3 = delays[2].runCells(delayTaps[2]);
+    const DelayBlock::RunCells delay4 = delays[3].runCells(delayTaps[3]);
     // Pair n takes what pair n − 1 read off delays 3 and 4.
     float fromBranch1[RunControls::kLongestRun], fromBranch2[RunControls::kLongestRun];
     fromBranch1[0] = state.fromBranch1;
@@ -121,8 +126,8 @@ ROOMPLATE_VECTOR_CLONES void Tank::runByStages(const float* diffused, float* tan
         fromBranch1[n] = delay3.delayed[n - 1] * feed1Into2;
         fromBranch2[n] = delay4.delayed[n - 1] * feed2Into1;
     }
-    state = {damping1State, damping2State, delay3.delayed[steps - 1] * feed1Into2,
-             delay4.delayed[steps - 1] * feed2Into1};
+    state.fromBranch1 = delay3.delayed[steps - 1] * feed1Into2;
+    state.fromBranch2 = delay4.delayed[steps - 1] * feed2Into1;
 
     const DelayBlock::RunCells cellsA = allpasses[kAllpassA].runCells(allpassDistances[kAllpassA]);
     const DelayBlock::RunCells cellsB = allpasses[kAllpassB].runCells(allpassDistances[kAllpassB]);
@@ -142,6 +147,41 @@ ROOMPLATE_VECTOR_CLONES void Tank::runByStages(const float* diffused, float* tan
         delay4.current[n] = c2;
         tankOutput[n] = a1 + l1 + c1 + a2 + l2 + c2;
     }
+}
+
+std::int32_t Tank::stepsBeforeWrap(std::int32_t pairs) const {
+    std::int32_t steps = pairs;
+    for (std::int32_t j = 0; j < kAllpassCount; ++j) {
+        steps = std::min(steps, allpasses[j].stepsBeforeWrap(allpassDistances[j]));
+        steps = std::min(steps, delays[j].stepsBeforeWrap(delayTaps[j]));
+    }
+    return steps;
+}
+
+void Tank::advanceLines(std::int32_t steps) {
+    for (Allpass& allpass : allpasses) allpass.endRun(steps);
+    for (TapDelay& delay : delays) delay.advanceBy(steps);
+}
+
+void Tank::dampingInputs(std::int32_t pairs, const float* inputs[2], float* const scratch[2]) const {
+    for (std::int32_t i = 0; i < 2; ++i) inputs[i] = delays[i].tapRun(delayTaps[i], pairs, scratch[i]);
+}
+
+// Cut where any line would wrap, as run does.
+void Tank::runAfterDamping(const float* diffused, const float* damped1, const float* damped2, float* tankOutput,
+                           std::int32_t pairs, const RunControls& c,
+                           const std::array<TwoPoleLowpass, 2>& dampingAfter) {
+    RunState state{dampingAfter[0], dampingAfter[1], feedback1, feedback2};
+    for (std::int32_t done = 0; done < pairs;) {
+        const std::int32_t steps = stepsBeforeWrap(pairs - done);
+        branchesAfterDamping(diffused + done, damped1 + done, damped2 + done, tankOutput + done, steps, c, state);
+        advanceLines(steps);
+        done += steps;
+    }
+    damping1Filter = dampingAfter[0];
+    damping2Filter = dampingAfter[1];
+    feedback1 = state.fromBranch1;
+    feedback2 = state.fromBranch2;
 }
 
 void Tank::skip(std::int32_t pairs) {

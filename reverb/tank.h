@@ -27,6 +27,19 @@ public:
     void updateTimes(const AllpassTimes& allpassTimes, const DelayTimes& delayTimes);
     // tankOutput[n] for n < pairs, from diffused[n].
     void run(const float* diffused, float* tankOutput, std::int32_t pairs, const RunControls& controls);
+    // The same in two parts, for a caller that steps the damping lowpasses
+    // itself (RecursionPass), ahead of the rest and beside other filters.
+    // Whether a run of `pairs` may: no line reads a cell the run writes.
+    bool dampingRunsAhead(std::int32_t pairs) const { return readsBeforeWrites(pairs); }
+    // The damping lowpasses' inputs for the next `pairs` steps (each the
+    // cells themselves or a copy in scratch[i]), and the states the filters start the run from.
+    void dampingInputs(std::int32_t pairs, const float* inputs[2], float* const scratch[2]) const;
+    std::array<TwoPoleLowpass, 2> dampingLowpasses() const { return {damping1Filter, damping2Filter}; }
+    // Then the rest of the run, from the lowpasses' damped1[n] and damped2[n],
+    // given the filters' states after the run.
+    void runAfterDamping(const float* diffused, const float* damped1, const float* damped2, float* tankOutput,
+                         std::int32_t pairs, const RunControls& controls,
+                         const std::array<TwoPoleLowpass, 2>& dampingAfter);
     // While the tank is switched off its delays still advance.
     void skip(std::int32_t pairs);
     void clear();
@@ -52,6 +65,12 @@ private:
     // lowpasses first, then the rest of both branches through the whole piece.
     void runByStages(const float* diffused, float* tankOutput, std::int32_t steps, const RunControls& controls,
                      RunState& state);
+    // The branches of a piece in which no line wraps, after the damping lowpasses.
+    void branchesAfterDamping(const float* diffused, const float* lowpassed1, const float* lowpassed2,
+                              float* tankOutput, std::int32_t steps, const RunControls& controls, RunState& state);
+    // Steps before any line's cells would wrap, at most `pairs`.
+    std::int32_t stepsBeforeWrap(std::int32_t pairs) const;
+    void advanceLines(std::int32_t steps);
 
     const std::int32_t allpassLength;
     const std::int32_t delayLength;

@@ -3,19 +3,30 @@
 
 #include <cmath>
 
-ROOMPLATE_VECTOR_CLONES bool ToneFilterMix::run(const float* wetInput, const float* x, float* mixed, std::int32_t pairs,
-                                                const RunControls& c, float runawayLevel) {
-    const float centre = c.centre, resonance = c.resonance, highMix = c.highMix, lowMix = c.lowMix;
-    const float bandMix = c.bandMix, wet = c.wet, dry = c.dry;
+bool ToneFilterMix::run(const float* wetInput, const float* x, float* mixed, std::int32_t pairs, const RunControls& c,
+                        float runawayLevel) {
     float filtered[RunControls::kLongestRun];
     const float* toMix = wetInput;
-    if (c.filterOn) {  // the filter's recursion alone, pair by pair
-        StateVariableFilter state = filter;
-        for (std::int32_t n = 0; n < pairs; ++n)
-            filtered[n] = state.filter(wetInput[n], centre, resonance, highMix, lowMix, bandMix);
-        filter = state;
+    if (c.filterOn) {
+        filter(wetInput, filtered, pairs, c);
         toMix = filtered;
     }
+    return mix(toMix, x, mixed, pairs, c, runawayLevel);
+}
+
+// The filter's recursion alone, pair by pair, its state in a local.
+void ToneFilterMix::filter(const float* wetInput, float* filtered, std::int32_t pairs, const RunControls& c) {
+    const float centre = c.centre, resonance = c.resonance, highMix = c.highMix, lowMix = c.lowMix;
+    const float bandMix = c.bandMix;
+    StateVariableFilter state = toneFilter;
+    for (std::int32_t n = 0; n < pairs; ++n)
+        filtered[n] = state.filter(wetInput[n], centre, resonance, highMix, lowMix, bandMix);
+    toneFilter = state;
+}
+
+ROOMPLATE_VECTOR_CLONES bool ToneFilterMix::mix(const float* toMix, const float* x, float* mixed, std::int32_t pairs,
+                                                const RunControls& c, float runawayLevel) {
+    const float wet = c.wet, dry = c.dry;
     std::int32_t runaways = 0;  // a count, not a flag, so that the loop vectorizes
     for (std::int32_t n = 0; n < pairs; ++n) {
         mixed[n] = toMix[n] * wet + x[n] * dry;

@@ -16,8 +16,17 @@ public:
     // beyond runawayLevel or is not finite.
     bool run(const float* wetInput, const float* x, float* mixed, std::int32_t pairs, const RunControls& controls,
              float runawayLevel);
-    void clear() { filter.reset(); }
+    // The same in two parts, for a caller that may step the filter beside
+    // other filters (RecursionPass): filtered[n] = filter(wet[n]), or the
+    // state to start from and the state after such steps; then the mix of
+    // the filtered (or, while the filter is off, the wet) signal.
+    void filter(const float* wetInput, float* filtered, std::int32_t pairs, const RunControls& controls);
+    const StateVariableFilter& filterState() const { return toneFilter; }
+    void setFilterState(const StateVariableFilter& state) { toneFilter = state; }
+    bool mix(const float* toMix, const float* x, float* mixed, std::int32_t pairs, const RunControls& controls,
+             float runawayLevel);
+    void clear() { toneFilter.reset(); }
 
 private:
-    StateVariableFilter filter;
+    StateVariableFilter toneFilter;
 };

@@ -222,14 +222,38 @@ struct MidCallChange {
 TEST(ReferenceComparison, AChangeDuringACallIsHeardWithinThirtyTwoPairs) {
     constexpr std::int32_t kFrames = 4096;
     constexpr std::int32_t kPairs = kFrames / 2;
-    const std::pair<std::int32_t, float> changes[] = {
-        {26, 0.1f}, {13, 0.2f}, {kTankSwitch, 0.0f},  {kFilterSwitch, 0.0f},
-        {2, 0.3f},  {11, 0.9f}, {kCombsSwitch, 0.0f}, {kReflectionsSwitch, 0.0f}};
+    struct Change {
+        std::int32_t startIndex;  // set before the call, or -1
+        float startValue;
+        std::int32_t index;
+        float value;
+    };
+    // Switching stages on as well as off: the tone filter of one run may go
+    // beside the next run's lowpasses, or after them.
+    const Change changes[] = {
+        {-1, 0.0f, 26, 0.1f},
+        {-1, 0.0f, 13, 0.2f},
+        {-1, 0.0f, kTankSwitch, 0.0f},
+        {-1, 0.0f, kFilterSwitch, 0.0f},
+        {-1, 0.0f, 2, 0.3f},
+        {-1, 0.0f, 11, 0.9f},
+        {-1, 0.0f, kCombsSwitch, 0.0f},
+        {-1, 0.0f, kReflectionsSwitch, 0.0f},
+        {kFilterSwitch, 0.0f, kFilterSwitch, 1.0f},
+        {kTankSwitch, 0.0f, kTankSwitch, 1.0f},
+        {kDiffuserTime1, 0.0f, 26, 0.1f},  // a distance the lowpasses cannot run ahead of
+    };
     std::int32_t changeAt = 100;
-    for (const auto& setting : changes) {
+    for (const Change& step : changes) {
+        const std::pair<std::int32_t, float> setting{step.index, step.value};
         changeAt = (changeAt * 7 + 13) % (kPairs - 64);  // a different moment for each
         ReverbEffect effect(nullptr), unchanged(nullptr);
         ReferenceEngine reference;
+        if (step.startIndex >= 0) {
+            effect.setParameter(step.startIndex, step.startValue);
+            unchanged.setParameter(step.startIndex, step.startValue);
+            reference.setParameter(step.startIndex, step.startValue);
+        }
         MidCallChange change{&effect, changeAt, setting.first, setting.second, -1, {}};
         effect.getEngine().setRunStartHook(&MidCallChange::hook, &change);
 

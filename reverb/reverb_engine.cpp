@@ -278,17 +278,17 @@ void ReverbEngine::renderRecursionsAhead(const float* early, float* diffused, fl
                                           band,
                                           c.bandwidth,
                                           diffusion.innerLowpasses(),
-                                          {},
+                                          {innerScratch[0], innerScratch[1], innerScratch[2], innerScratch[3]},
                                           {innerOutput[0], innerOutput[1], innerOutput[2], innerOutput[3]},
                                           c.colour,
                                           c.tankOn,
                                           tankStage.dampingLowpasses(),
-                                          {},
+                                          {dampingScratch[0], dampingScratch[1]},
                                           {damped[0], damped[1]},
                                           {c.damping1, c.damping2},
                                           pairs};
     float* const innerRoom[4] = {innerScratch[0], innerScratch[1], innerScratch[2], innerScratch[3]};
-    diffusion.innerLowpassInputs(pairs, lowpasses.innerInput, innerRoom);
+    diffusion.innerLowpassInputs(pairs, lowpasses.innerInput, innerRoom);  // the cells, or copies where they wrap
     float* const dampingRoom[2] = {dampingScratch[0], dampingScratch[1]};
     if (c.tankOn) tankStage.dampingInputs(pairs, lowpasses.dampingInput, dampingRoom);
 

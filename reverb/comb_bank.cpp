@@ -1,5 +1,4 @@
 #include "reverb/comb_bank.h"
-#include "reverb/vector_clones.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,6 +7,7 @@
 #include <utility>
 
 #include "reverb/scaled_distance.h"
+#include "reverb/vector_clones.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include "reverb/early_reflections.h"
-#include "reverb/vector_clones.h"
 
 #include <cmath>
 #include <cstring>
 
 #include "reverb/scaled_distance.h"
+#include "reverb/vector_clones.h"
 
 namespace {
 

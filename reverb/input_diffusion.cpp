@@ -1,10 +1,11 @@
 #include "reverb/input_diffusion.h"
-#include "reverb/vector_clones.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "reverb/lowpass_lanes.h"
 #include "reverb/scaled_distance.h"
+#include "reverb/vector_clones.h"
 
 InputDiffusion::InputDiffusion(const EngineSizes& sizes)
     : diffuserLength(sizes.diffuserLength),
@@ -13,6 +14,7 @@ InputDiffusion::InputDiffusion(const EngineSizes& sizes)
 
 void InputDiffusion::updateTimes(const Times& times) {
     for (std::int32_t j = 0; j < kDiffuserCount; ++j) distances[j] = scaledDistance(diffuserLength, times[j]);
+    piecesReadAheadUpTo = longestPieceReadingAhead();
 }
 
 // The run is cut where any diffuser's cells would wrap, so each piece reads
@@ -59,13 +61,15 @@ void InputDiffusion::runPairByPair(const float* early, float* diffused, std::int
 
 // A distance of 0 or of the length reads the cursor cell before the step
 // writes it; one of at least `steps` and at most length − `steps` reads cells
-// the piece does not write.
-bool InputDiffusion::readsBeforeWrites(std::int32_t steps) const {
+// the piece does not write. So pieces up to the shortest min(d, length − d)
+// of the other distances do; worked out once a block.
+std::int32_t InputDiffusion::longestPieceReadingAhead() const {
+    std::int32_t longest = std::numeric_limits<std::int32_t>::max();
     for (std::int32_t distance : distances) {
         const bool ownCell = distance == 0 || distance == diffuserLength;
-        if (!ownCell && (distance < steps || distance > diffuserLength - steps)) return false;
+        if (!ownCell) longest = std::min({longest, distance, diffuserLength - distance});
     }
-    return true;
+    return longest;
 }
 
 // Each inner lowpass sees only its diffuser's delayed cells, which the piece
@@ -109,7 +113,7 @@ void InputDiffusion::allpassesAfterLowpasses(const float* band, const float* con
     }
 }
 
-std::int32_t InputDiffusion::stepsBeforeWrap(std::int32_t pairs) const {
+inline std::int32_t InputDiffusion::stepsBeforeWrap(std::int32_t pairs) const {
     std::int32_t steps = pairs;
     for (std::int32_t j = 0; j < kDiffuserCount; ++j)
         steps = std::min(steps, diffusers[j].stepsBeforeWrap(distances[j]));

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 
 #include "reverb/damped_allpass.h"
 #include "reverb/engine_sizes.h"
@@ -57,7 +58,8 @@ private:
                        RunState& state);
     // Whether, in a piece of `steps`, no diffuser reads a cell the piece writes
     // (other than its own cursor cell, read before it is written).
-    bool readsBeforeWrites(std::int32_t steps) const;
+    bool readsBeforeWrites(std::int32_t steps) const { return steps <= piecesReadAheadUpTo; }
+    std::int32_t longestPieceReadingAhead() const;
     // As runPairByPair, for pieces that readsBeforeWrites: the lowpasses first,
     // then each diffuser through the whole piece.
     void runByStages(const float* early, float* diffused, std::int32_t steps, const RunControls& controls,
@@ -72,4 +74,5 @@ private:
     std::array<DampedAllpass, kDiffuserCount> diffusers;
     TwoPoleLowpass bandwidthFilter;
     std::array<std::int32_t, kDiffuserCount> distances{};
+    std::int32_t piecesReadAheadUpTo = std::numeric_limits<std::int32_t>::max();  // readsBeforeWrites's limit
 };

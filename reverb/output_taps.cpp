@@ -1,7 +1,9 @@
 #include "reverb/output_taps.h"
-#include "reverb/vector_clones.h"
+
+#include <algorithm>
 
 #include "reverb/scaled_distance.h"
+#include "reverb/vector_clones.h"
 
 void OutputTaps::updateTimes(const TapTimes& left, const TapTimes& right) {
     const std::int32_t length = line.getLength();
@@ -9,19 +11,22 @@ void OutputTaps::updateTimes(const TapTimes& left, const TapTimes& right) {
         leftTaps[i] = scaledDistance(length, left[i]);
         rightTaps[i] = scaledDistance(length, right[i]);
     }
+    runsByTapsUpTo = longestRunReadingBeforeOverwrite();
 }
 
 // A tap d reads, at pair n, the cell pair n − d wrote. With the run's samples
 // stored first, that cell would already hold a later pair's sample only for d
 // between length − pairs and length (d = length reads the pair's own sample,
-// as d = 0 does).
-bool OutputTaps::tapsReadBeforeOverwrite(std::int32_t pairs) const {
+// as d = 0 does). So runs up to the shortest length − d of the taps below the
+// length do; worked out once a block.
+std::int32_t OutputTaps::longestRunReadingBeforeOverwrite() const {
     const std::int32_t length = line.getLength();
+    std::int32_t longest = length;
     for (std::int32_t i = 0; i < kTapCount; ++i) {
         for (std::int32_t tap : {leftTaps[i], rightTaps[i]})
-            if (tap > length - pairs && tap < length) return false;
+            if (tap < length) longest = std::min(longest, length - tap);
     }
-    return true;
+    return longest;
 }
 
 // Where no tap's cells wrap within the run, one loop adds all six; otherwise

@@ -26,7 +26,9 @@ public:
         float right;
     };
 
-    explicit OutputTaps(const EngineSizes& sizes) : line(sizes.outputLength) {}
+    explicit OutputTaps(const EngineSizes& sizes) : line(sizes.outputLength) {
+        runsByTapsUpTo = longestRunReadingBeforeOverwrite();
+    }
 
     // Once per block.
     void updateTimes(const TapTimes& left, const TapTimes& right);
@@ -54,7 +56,8 @@ private:
     }
     // Whether every tap reads a cell that no later pair of a run of `pairs`
     // overwrites, once the run's samples are in the line (see runByTaps).
-    bool tapsReadBeforeOverwrite(std::int32_t pairs) const;
+    bool tapsReadBeforeOverwrite(std::int32_t pairs) const { return pairs <= runsByTapsUpTo; }
+    std::int32_t longestRunReadingBeforeOverwrite() const;
     // The whole run into the line first, then each channel's sum a tap at a time.
     template <OutputMode mode>
     void runByTaps(const float* mixed, float* output1, float* output2, std::int32_t pairs);
@@ -70,6 +73,7 @@ private:
     TapDelay line;
     std::array<std::int32_t, kTapCount> leftTaps{};
     std::array<std::int32_t, kTapCount> rightTaps{};
+    std::int32_t runsByTapsUpTo = 0;  // tapsReadBeforeOverwrite's limit, set with the taps
     StereoValue last{0.0f, 0.0f};
 };
 

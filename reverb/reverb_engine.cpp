@@ -236,7 +236,7 @@ void ReverbEngine::processStream(const float* input1, const float* input2, float
 void ReverbEngine::renderFront(const float* input1, const float* input2, RunSignals& run, RunSignals* before) {
     const RunControls& c = run.controls;
     const std::int32_t pairs = run.pairs;
-    float reflected[kRunPairs], diffused[kRunPairs], tanked[kRunPairs], combed[kRunPairs];
+    float reflected[kRunPairs], diffused[kRunPairs], tanked[kRunPairs];
     monoRun(input1, input2, run.x, pairs);
 
     const float* early = run.x;
@@ -258,12 +258,10 @@ void ReverbEngine::renderFront(const float* input1, const float* input2, RunSign
     }
     if (!c.tankOn) tankStage.skip(pairs);
 
-    const float* wet = tankOutput;
-    if (combs.runs(c)) {
-        combs.run(tankOutput, combed, pairs);
-        wet = combed;
-    }
-    std::copy(wet, wet + pairs, run.wet);
+    if (combs.runs(c))
+        combs.run(tankOutput, run.wet, pairs);
+    else
+        std::copy(tankOutput, tankOutput + pairs, run.wet);
     run.filtered = false;
 }
 

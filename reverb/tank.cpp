@@ -1,10 +1,11 @@
 #include "reverb/tank.h"
-#include "reverb/vector_clones.h"
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "reverb/scaled_distance.h"
+#include "reverb/vector_clones.h"
 
 Tank::Tank(const EngineSizes& sizes)
     : allpassLength(sizes.tankAllpassLength),
@@ -16,6 +17,7 @@ void Tank::updateTimes(const AllpassTimes& allpassTimes, const DelayTimes& delay
     for (std::int32_t j = 0; j < kAllpassCount; ++j)
         allpassDistances[j] = scaledDistance(allpassLength, allpassTimes[j]);
     for (std::int32_t j = 0; j < kDelayCount; ++j) delayTaps[j] = scaledDistance(delayLength, delayTimes[j]);
+    piecesReadAheadUpTo = longestPieceReadingAhead();
 }
 
 // Cut where any of its lines would wrap; filter states and feedback values
@@ -78,15 +80,16 @@ void Tank::runPairByPair(const float* diffused, float* tankOutput, std::int32_t 
 // step writes it. Otherwise a distance or tap of at least `steps` and at most
 // length − `steps` reads cells the piece does not write. (A delay writes its
 // cell before it reads its tap, so a tap of 0 or the length reads the pair's
-// own sample and stays with the pair-by-pair path.)
-bool Tank::readsBeforeWrites(std::int32_t steps) const {
+// own sample and stays with the pair-by-pair path.) So pieces up to the
+// shortest min(d, length − d) do; worked out once a block.
+std::int32_t Tank::longestPieceReadingAhead() const {
+    std::int32_t longest = std::numeric_limits<std::int32_t>::max();
     for (std::int32_t distance : allpassDistances) {
         const bool ownCell = distance == 0 || distance == allpassLength;
-        if (!ownCell && (distance < steps || distance > allpassLength - steps)) return false;
+        if (!ownCell) longest = std::min({longest, distance, allpassLength - distance});
     }
-    for (std::int32_t tap : delayTaps)
-        if (tap < steps || tap > delayLength - steps) return false;
-    return true;
+    for (std::int32_t tap : delayTaps) longest = std::min({longest, tap, delayLength - tap});
+    return longest;
 }
 
 // The damping lowpasses read only delayed cells, and each branch's feedback
@@ -149,7 +152,7 @@ ROOMPLATE_VECTOR_CLONES void Tank::branchesAfterDamping(const float* diffused, c
     }
 }
 
-std::int32_t Tank::stepsBeforeWrap(std::int32_t pairs) const {
+inline std::int32_t Tank::stepsBeforeWrap(std::int32_t pairs) const {
     std::int32_t steps = pairs;
     for (std::int32_t j = 0; j < kAllpassCount; ++j) {
         steps = std::min(steps, allpasses[j].stepsBeforeWrap(allpassDistances[j]));
@@ -158,7 +161,7 @@ std::int32_t Tank::stepsBeforeWrap(std::int32_t pairs) const {
     return steps;
 }
 
-void Tank::advanceLines(std::int32_t steps) {
+inline void Tank::advanceLines(std::int32_t steps) {
     for (Allpass& allpass : allpasses) allpass.endRun(steps);
     for (TapDelay& delay : delays) delay.advanceBy(steps);
 }

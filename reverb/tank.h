@@ -60,7 +60,8 @@ private:
                        RunState& state);
     // Whether, in a piece of `steps`, every allpass and delay reads only cells
     // the piece does not write (or an allpass its own cursor cell).
-    bool readsBeforeWrites(std::int32_t steps) const;
+    bool readsBeforeWrites(std::int32_t steps) const { return steps <= piecesReadAheadUpTo; }
+    std::int32_t longestPieceReadingAhead() const;
     // As runPairByPair, for pieces that readsBeforeWrites: the two damping
     // lowpasses first, then the rest of both branches through the whole piece.
     void runByStages(const float* diffused, float* tankOutput, std::int32_t steps, const RunControls& controls,
@@ -81,4 +82,5 @@ private:
     float feedback2 = 0.0f;  // end of branch 2 into branch 1
     std::array<std::int32_t, kAllpassCount> allpassDistances{};
     std::array<std::int32_t, kDelayCount> delayTaps{};
+    std::int32_t piecesReadAheadUpTo = 0;  // readsBeforeWrites's limit: taps of 0 read their own sample
 };

@@ -1,7 +1,8 @@
 #include "reverb/tap_delay.h"
-#include "reverb/vector_clones.h"
 
 #include <algorithm>
+
+#include "reverb/vector_clones.h"
 
 // The cells start at 0 (make_unique value-initialises), so a line reads silence
 // even before its owner's first clear.

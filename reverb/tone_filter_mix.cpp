@@ -1,7 +1,8 @@
 #include "reverb/tone_filter_mix.h"
-#include "reverb/vector_clones.h"
 
 #include <cmath>
+
+#include "reverb/vector_clones.h"
 
 bool ToneFilterMix::run(const float* wetInput, const float* x, float* mixed, std::int32_t pairs, const RunControls& c,
                         float runawayLevel) {

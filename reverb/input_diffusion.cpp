@@ -13,8 +13,9 @@ InputDiffusion::InputDiffusion(const EngineSizes& sizes)
                  DampedAllpass(sizes.diffuserLength), DampedAllpass(sizes.diffuserLength)}} {}
 
 void InputDiffusion::updateTimes(const Times& times) {
+    const std::array<std::int32_t, kDiffuserCount> before = distances;
     for (std::int32_t j = 0; j < kDiffuserCount; ++j) distances[j] = scaledDistance(diffuserLength, times[j]);
-    piecesReadAheadUpTo = longestPieceReadingAhead();
+    if (distances != before) piecesReadAheadUpTo = longestPieceReadingAhead();
 }
 
 // The run is cut where any diffuser's cells would wrap, so each piece reads

@@ -6,12 +6,13 @@
 #include "reverb/vector_clones.h"
 
 void OutputTaps::updateTimes(const TapTimes& left, const TapTimes& right) {
+    const std::array<std::int32_t, kTapCount> leftBefore = leftTaps, rightBefore = rightTaps;
     const std::int32_t length = line.getLength();
     for (std::int32_t i = 0; i < kTapCount; ++i) {
         leftTaps[i] = scaledDistance(length, left[i]);
         rightTaps[i] = scaledDistance(length, right[i]);
     }
-    runsByTapsUpTo = longestRunReadingBeforeOverwrite();
+    if (leftTaps != leftBefore || rightTaps != rightBefore) runsByTapsUpTo = longestRunReadingBeforeOverwrite();
 }
 
 // A tap d reads, at pair n, the cell pair n − d wrote. With the run's samples

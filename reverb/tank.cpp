@@ -14,10 +14,13 @@ Tank::Tank(const EngineSizes& sizes)
       delays{{TapDelay(delayLength), TapDelay(delayLength), TapDelay(delayLength), TapDelay(delayLength)}} {}
 
 void Tank::updateTimes(const AllpassTimes& allpassTimes, const DelayTimes& delayTimes) {
+    const std::array<std::int32_t, kAllpassCount> distancesBefore = allpassDistances;
+    const std::array<std::int32_t, kDelayCount> tapsBefore = delayTaps;
     for (std::int32_t j = 0; j < kAllpassCount; ++j)
         allpassDistances[j] = scaledDistance(allpassLength, allpassTimes[j]);
     for (std::int32_t j = 0; j < kDelayCount; ++j) delayTaps[j] = scaledDistance(delayLength, delayTimes[j]);
-    piecesReadAheadUpTo = longestPieceReadingAhead();
+    if (allpassDistances != distancesBefore || delayTaps != tapsBefore)
+        piecesReadAheadUpTo = longestPieceReadingAhead();
 }
 
 // Cut where any of its lines would wrap; filter states and feedback values

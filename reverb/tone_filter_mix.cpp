@@ -16,7 +16,8 @@ bool ToneFilterMix::run(const float* wetInput, const float* x, float* mixed, std
 }
 
 // The filter's recursion alone, pair by pair, its state in a local.
-void ToneFilterMix::filter(const float* wetInput, float* filtered, std::int32_t pairs, const RunControls& c) {
+ROOMPLATE_VECTOR_CLONES void ToneFilterMix::filter(const float* wetInput, float* filtered, std::int32_t pairs,
+                                                   const RunControls& c) {
     const float centre = c.centre, resonance = c.resonance, highMix = c.highMix, lowMix = c.lowMix;
     const float bandMix = c.bandMix;
     StateVariableFilter state = toneFilter;

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "host/loader/record_binding.h"
+#include "vst3_interface/interface_query.h"
 #include "vst3_interface/utf16_text.h"
 
 namespace {
@@ -38,24 +39,6 @@ std::string asciiOf(const Steinberg_char16* text) {
     char ascii[Utf16Text::kString128Size] = {};
     Utf16Text::toAscii(reinterpret_cast<const char16_t*>(text), ascii, sizeof ascii);
     return ascii;
-}
-
-template <typename Interface>
-Interface* queried(Steinberg_FUnknown* object, const Steinberg_TUID iid) {
-    void* found = nullptr;
-    if (object == nullptr || object->lpVtbl->queryInterface(object, iid, &found) != Steinberg_kResultOk) return nullptr;
-    return static_cast<Interface*>(found);
-}
-
-template <typename Interface>
-Steinberg_FUnknown* unknownOf(Interface* object) {
-    return reinterpret_cast<Steinberg_FUnknown*>(object);
-}
-
-template <typename Interface>
-void releaseInterface(Interface*& object) {
-    if (object != nullptr) object->lpVtbl->release(object);
-    object = nullptr;
 }
 
 }  // namespace
@@ -105,8 +88,8 @@ bool Vst3Effect::create(const std::string& path, std::string& error) {
         error = path + ": the VST 3 module offers no audio effect that could be created";
         return false;
     }
-    processor = queried<Steinberg_Vst_IAudioProcessor>(unknownOf(component), Steinberg_Vst_IAudioProcessor_iid);
-    controller = queried<Steinberg_Vst_IEditController>(unknownOf(component), Steinberg_Vst_IEditController_iid);
+    processor = queried<Steinberg_Vst_IAudioProcessor>(component, Steinberg_Vst_IAudioProcessor_iid);
+    controller = queried<Steinberg_Vst_IEditController>(component, Steinberg_Vst_IEditController_iid);
     if (processor == nullptr || controller == nullptr) {
         // A controller of its own class would need the two connected and kept in step: not supported.
         error = path + ": the VST 3 effect has no audio processor, or its edit controller is a separate class";
@@ -175,7 +158,7 @@ void Vst3Effect::readParameters() {
 
 // The program list of the root unit, the one the program-change parameter selects in.
 void Vst3Effect::readPrograms() {
-    auto* units = queried<Steinberg_Vst_IUnitInfo>(unknownOf(controller), Steinberg_Vst_IUnitInfo_iid);
+    auto* units = queried<Steinberg_Vst_IUnitInfo>(controller, Steinberg_Vst_IUnitInfo_iid);
     if (units == nullptr || !hasProgramParameter) {
         releaseInterface(units);
         return;

@@ -2,22 +2,7 @@
 
 #include "vst3/plugin_factory.h"
 #include "vst3/vst3_ids.h"
-
-namespace {
-
-template <typename Interface>
-Interface* queried(Steinberg_Vst_IComponent* component, const Steinberg_TUID iid) {
-    void* found = nullptr;
-    if (component->lpVtbl->queryInterface(component, iid, &found) != Steinberg_kResultOk) return nullptr;
-    return static_cast<Interface*>(found);
-}
-
-template <typename Interface>
-void release(Interface* pointer) {
-    if (pointer != nullptr) pointer->lpVtbl->release(pointer);
-}
-
-}  // namespace
+#include "vst3_interface/interface_query.h"
 
 Vst3FuzzInstance::Vst3FuzzInstance() {
     Steinberg_IPluginFactory* factory = PluginFactory::instance();
@@ -43,9 +28,9 @@ Vst3FuzzInstance::~Vst3FuzzInstance() {
         component->lpVtbl->setActive(component, 0);
     }
     if (component != nullptr) component->lpVtbl->terminate(component);
-    release(controller);
-    release(processor);
-    release(component);
+    releaseInterface(controller);
+    releaseInterface(processor);
+    releaseInterface(component);
 }
 
 Steinberg_tresult Vst3FuzzInstance::process(NoiseBlock& block, ParameterChangeList* changes) {

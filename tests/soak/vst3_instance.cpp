@@ -2,24 +2,12 @@
 
 #include "host/loader/vst3_effect.h"
 #include "tests/vst3/host_objects.h"
+#include "vst3_interface/interface_query.h"
 
 namespace {
 
 using GetFactory = Steinberg_IPluginFactory* (*)();
 using ModuleEntry = bool (*)(void*);
-
-template <typename Interface>
-Interface* queried(Steinberg_Vst_IComponent* component, const Steinberg_TUID iid) {
-    void* found = nullptr;
-    if (component->lpVtbl->queryInterface(component, iid, &found) != Steinberg_kResultOk) return nullptr;
-    return static_cast<Interface*>(found);
-}
-
-template <typename Interface>
-void releaseInterface(Interface*& object) {
-    if (object != nullptr) object->lpVtbl->release(object);
-    object = nullptr;
-}
 
 // The saved state: the component's byte count (4 bytes, little end first),
 // the component's bytes, then the controller's.

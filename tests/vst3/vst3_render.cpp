@@ -12,6 +12,7 @@
 #include "tests/reverb/reverb_test_support.h"
 #include "tests/vst3/host_objects.h"
 #include "vst3/vst3_ids.h"
+#include "vst3_interface/interface_query.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -47,13 +48,6 @@ GetFactory loadFactory(const char* path) {
     if (auto entry = reinterpret_cast<ModuleEntry>(dlsym(module, "ModuleEntry"))) entry(module);
     return reinterpret_cast<GetFactory>(dlsym(module, "GetPluginFactory"));
 #endif
-}
-
-template <typename Interface>
-Interface* queried(Steinberg_Vst_IComponent* component, const Steinberg_TUID iid) {
-    void* found = nullptr;
-    component->lpVtbl->queryInterface(component, iid, &found);
-    return static_cast<Interface*>(found);
 }
 
 }  // namespace

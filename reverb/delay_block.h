@@ -39,13 +39,19 @@ public:
     RunCells runCells(std::int32_t distance) {
         return {buffer.get() + cursor, buffer.get() + indexBack(distance, activeLength)};
     }
-    // The cells `distance` back of each of the next `count` steps (at most
-    // the active length), as they stand now: what a run reads when none of
-    // its steps writes a cell it taps. The line's own cells where they do not
-    // wrap, otherwise a copy in `scratch` (room for count cells).
-    const float* tapRun(std::int32_t distance, std::int32_t count, float* scratch) const {
+    // The cells `distance` back of each of the next `count` steps, as the
+    // cells stand now, where they lie in one piece: the line's own cells, or
+    // null where they wrap (or the line was shortened under its cursor).
+    const float* unbrokenTapRun(std::int32_t distance, std::int32_t count) const {
         const std::int32_t start = indexBack(distance, activeLength);
-        if (count <= activeLength - start) return buffer.get() + start;
+        return count <= activeLength - start ? buffer.get() + start : nullptr;
+    }
+    // The same for any count up to the active length: where the cells wrap,
+    // a copy in `scratch` (room for count cells). What a run reads when none
+    // of its steps writes a cell it taps.
+    const float* tapRun(std::int32_t distance, std::int32_t count, float* scratch) const {
+        if (const float* cells = unbrokenTapRun(distance, count)) return cells;
+        const std::int32_t start = indexBack(distance, activeLength);
         const std::int32_t first = activeLength - start;
         std::copy(buffer.get() + start, buffer.get() + activeLength, scratch);
         std::copy(buffer.get(), buffer.get() + (count - first), scratch + first);

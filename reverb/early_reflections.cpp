@@ -88,10 +88,8 @@ void EarlyReflections::run(const float* x, float* early, std::int32_t pairs) {
     const float* spans[kReflectionCount];
     bool unbroken = true;
     for (std::int32_t k = 0; k < kReflectionCount; ++k) {
-        line.forEachTapSpan(taps[k], pairs, [&](const float* cells, std::int32_t first, std::int32_t steps) {
-            if (first == 0) spans[k] = cells;
-            unbroken = unbroken && steps == pairs;
-        });
+        spans[k] = line.unbrokenTapRun(taps[k], pairs);
+        unbroken = unbroken && spans[k] != nullptr;
     }
     if (unbroken)
         sumUnbroken(spans, early, pairs);

@@ -37,10 +37,8 @@ ROOMPLATE_VECTOR_CLONES void OutputTaps::tapMeans(const std::array<std::int32_t,
     const float* spans[kTapCount];
     bool unbroken = true;
     for (std::int32_t i = 0; i < kTapCount; ++i) {
-        line.forEachTapSpan(tapDistances[i], pairs, [&](const float* cells, std::int32_t first, std::int32_t steps) {
-            if (first == 0) spans[i] = cells;
-            unbroken = unbroken && steps == pairs;
-        });
+        spans[i] = line.unbrokenTapRun(tapDistances[i], pairs);
+        unbroken = unbroken && spans[i] != nullptr;
     }
     const float tapCount = static_cast<float>(kTapCount);
     if (unbroken) {

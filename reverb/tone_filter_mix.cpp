@@ -4,17 +4,6 @@
 
 #include "reverb/vector_clones.h"
 
-bool ToneFilterMix::run(const float* wetInput, const float* x, float* mixed, std::int32_t pairs, const RunControls& c,
-                        float runawayLevel) {
-    float filtered[RunControls::kLongestRun];
-    const float* toMix = wetInput;
-    if (c.filterOn) {
-        filter(wetInput, filtered, pairs, c);
-        toMix = filtered;
-    }
-    return mix(toMix, x, mixed, pairs, c, runawayLevel);
-}
-
 // The filter's recursion alone, pair by pair, its state in a local.
 ROOMPLATE_VECTOR_CLONES void ToneFilterMix::filter(const float* wetInput, float* filtered, std::int32_t pairs,
                                                    const RunControls& c) {

@@ -11,18 +11,15 @@
 
 class ToneFilterMix {
 public:
-    // mixed[n] = wet · filter(wet[n]) + dry · x[n] for n < pairs (the filter
-    // left out while it is switched off). Tells whether a mixed sample went
-    // beyond runawayLevel or is not finite.
-    bool run(const float* wetInput, const float* x, float* mixed, std::int32_t pairs, const RunControls& controls,
-             float runawayLevel);
-    // The same in two parts, for a caller that may step the filter beside
-    // other filters (RecursionPass): filtered[n] = filter(wet[n]), or the
-    // state to start from and the state after such steps; then the mix of
-    // the filtered (or, while the filter is off, the wet) signal.
+    // filtered[n] = filter(wet[n]) for n < pairs. A caller may instead step
+    // the filter beside other filters (RecursionPass), from filterState and
+    // giving back the state after the steps.
     void filter(const float* wetInput, float* filtered, std::int32_t pairs, const RunControls& controls);
     const StateVariableFilter& filterState() const { return toneFilter; }
     void setFilterState(const StateVariableFilter& state) { toneFilter = state; }
+    // mixed[n] = wet · toMix[n] + dry · x[n] for n < pairs, toMix the filtered
+    // signal (or the wet one while the filter is off). Tells whether a mixed
+    // sample went beyond runawayLevel or is not finite.
     bool mix(const float* toMix, const float* x, float* mixed, std::int32_t pairs, const RunControls& controls,
              float runawayLevel);
     void clear() { toneFilter.reset(); }
